@@ -1,0 +1,82 @@
+// The e2e harness: starts the real Orvalis.exe from a fresh folder, finds and ends it,
+// runs peer programs as "other processes", injects input and waits on conditions with
+// deadlines. Every wait pumps this thread's messages; nothing here sleeps and hopes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Folder holding e2e_tests.exe, Orvalis.exe, ovl.dll and the peer programs (ends in '\').
+std::wstring binDir();
+
+// A new empty folder under %TEMP%, removed with its files by the destructor.
+struct TempDir {
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::wstring path; // ends in '\'
+};
+
+// Pumps this thread's messages until cond() holds or timeoutMs pass; returns cond().
+bool waitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+// Pumps messages for ms milliseconds (for "nothing happens" checks only).
+void pumpFor(DWORD ms);
+
+struct Process {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    bool running() const;
+    // Waits for the process to end; returns its exit code or STILL_ACTIVE on time-out.
+    DWORD wait(DWORD timeoutMs = 10000) const;
+    void kill();
+    void close();
+};
+
+// Starts exe (full path) with the given command-line arguments, working folder = its folder.
+Process startProcess(const std::wstring& exe, const std::wstring& args = L"");
+
+// The first visible-or-not top-level window of process pid with the given class (or any
+// class when className is null).
+HWND findWindowOfProcess(DWORD pid, const wchar_t* className);
+
+// Orvalis run from a fresh folder: copies Orvalis.exe and ovl.dll there, optionally
+// writes Orvalis.dat with the given 84 bytes, starts it and waits for its main window.
+struct OrvalisRun {
+    TempDir dir;
+    Process proc;
+    HWND mainWindow = nullptr;
+
+    std::wstring exePath() const { return dir.path + L"Orvalis.exe"; }
+    std::wstring settingsPath() const { return dir.path + L"Orvalis.dat"; }
+
+    // Copies the binaries (and writes settings when non-empty) without starting.
+    void prepare(const std::vector<unsigned char>& settingsBytes = {});
+    // Starts the program and waits until its main window exists and answers a message.
+    bool start(DWORD timeoutMs = 15000);
+    // Synchronous round trip: when it returns, every message posted before it was handled.
+    bool barrier(DWORD timeoutMs = 5000) const;
+    // WM_CLOSE and wait for the process to end; returns true when it ended.
+    bool stop(DWORD timeoutMs = 15000);
+    ~OrvalisRun();
+};
+
+std::vector<unsigned char> readFile(const std::wstring& path);
+bool writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes);
+
+// Input through SendInput.
+void moveRelative(int dx, int dy);
+void setCursor(int x, int y); // sets it and waits until GetCursorPos reads it back
+void keyTap(WORD vk);
+void keyDown(WORD vk);
+void keyUp(WORD vk);
+
+// Saves a PNG-convertible 24-bit BMP of the whole screen; returns false on failure.
+bool saveScreenshot(const std::wstring& bmpPath);
+
+} // namespace e2e
