@@ -1,0 +1,78 @@
+# Sourced by scripts/run and scripts/test: a Wine prefix whose processes share one
+# virtual desktop (global hooks are per desktop) on a private Xvfb display.
+#
+# Wine runs the x86_64 build: these Linux machines cannot execute 32-bit ELF binaries,
+# so a 32-bit Wine cannot start here. The shipped i686 build is compiled and checked
+# statically; everything that runs under Wine is the same source built for x86_64.
+
+ORVALIS_DISPLAY=${ORVALIS_DISPLAY:-:71}
+ORVALIS_WINEPREFIX=${ORVALIS_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/orvalis/wine-prefix}
+WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+
+export WINEPREFIX="$ORVALIS_WINEPREFIX" WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+wine_run() { "$WINE64" "$@"; }
+
+# Starts Xvfb on $ORVALIS_DISPLAY unless something already serves it.
+ensure_display() {
+    export DISPLAY="$ORVALIS_DISPLAY"
+    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then return 0; fi
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    for _ in $(seq 1 50); do
+        xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on $DISPLAY" >&2
+    return 1
+}
+
+# Creates and configures the prefix once; later calls find the stamp and return.
+ensure_prefix() {
+    local stamp="$WINEPREFIX/.orvalis-prefix-v1"
+    [ -f "$stamp" ] && return 0
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wine_run wineboot -i >/dev/null 2>&1
+    "$WINESERVER" -w
+    local reg
+    reg=$(mktemp --suffix=.reg)
+    cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+"EnableShell"=dword:00000001
+
+[HKEY_CURRENT_USER\Control Panel\Mouse]
+"MouseSpeed"="0"
+"MouseThreshold1"="0"
+"MouseThreshold2"="0"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ ゴシック"="IPAGothic"
+"MS UI Gothic"="IPAGothic"
+"MS Shell Dlg"="IPAGothic"
+"MS Shell Dlg 2"="IPAGothic"
+"Tahoma"="IPAGothic"
+"Verdana"="IPAGothic"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"UseTakeFocus"="N"
+REG
+    # regedit reads the file as text in the ANSI code page unless it is UTF-16.
+    iconv -f UTF-8 -t UTF-16 "$reg" >"$reg.u16" && mv "$reg.u16" "$reg"
+    wine_run regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
+    "$WINESERVER" -w
+    rm -f "$reg"
+    touch "$stamp"
+}
+
+winepath_of() { "$WINE64" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+# Ends every process of this prefix (and only this prefix).
+stop_wine() { "$WINESERVER" -k >/dev/null 2>&1 || true; }

@@ -1,0 +1,13 @@
+// Pointer and keyboard input through DirectInput 8 (buffered, background, non-exclusive,
+// with event notification) and the one movement switch.
+#pragma once
+
+int initInput();     // 1 on success; on failure what was made is left for releaseInput
+void releaseInput(); // safe to call after a partial initInput
+
+void drainPointer();
+void drainKeyboard();
+
+// The movement switch: closes the overview and the delay indicator, and on a real change
+// redraws the tray icon and writes the settings file.
+void setScrollEnabled(int on);

@@ -1,0 +1,160 @@
+// Start-up, the main loop and shut-down. The loop waits on the two DirectInput events
+// and the message queue at once, with a 33 ms time-out so the queue is drained about
+// thirty times a second whatever the wait reports.
+#include "core/startup.h"
+
+#include "core/app.h"
+#include "core/edge_movement.h"
+#include "core/input.h"
+#include "core/settings.h"
+#include "core/settings_file.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "exclusion/exclusion_file.h"
+#include "hook/ovl.h"
+#include "mainwnd/main_window.h"
+#include "mainwnd/tracking.h"
+#include "overlay/cross_cursor.h"
+#include "overlay/overlay_thread.h"
+#include "res/resource.h"
+#include "settingsdlg/settings_dialog.h"
+#include "tray/tray_icon.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace {
+
+bool registerMainClass() {
+    InitCommonControls();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = nullptr;
+    wc.hIcon = LoadIconW(appInstance, MAKEINTRESOURCEW(IDI_ORVALIS));
+    wc.hCursor = static_cast<HCURSOR>(
+        LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    wc.hbrBackground = CreateSolidBrush(
+        RGB(255 - GetRValue(face), 255 - GetGValue(face), 255 - GetBValue(face)));
+    wc.lpszClassName = className;
+    wc.hIconSm = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_ORVALIS_SMALL),
+                                               IMAGE_ICON, 16, 16, LR_SHARED));
+    return RegisterClassExW(&wc) != 0;
+}
+
+} // namespace
+
+char taskbarSide() {
+    HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!bar) return 0;
+    APPBARDATA abd{};
+    abd.cbSize = 36; // the size every shell version accepts
+    abd.hWnd = bar;
+    SHAppBarMessage(ABM_GETTASKBARPOS, &abd);
+    return taskbarSideFromRect({abd.rc.left, abd.rc.top, abd.rc.right, abd.rc.bottom});
+}
+
+int initialize(HINSTANCE instance) {
+    appInstance = instance;
+    instanceMutex = CreateMutexW(nullptr, FALSE, L"ZerdaneOrvalis");
+    if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+    ownProcessId = GetCurrentProcessId();
+    LoadStringW(instance, IDS_CAPTION, caption, 100);
+    LoadStringW(instance, IDS_CLASSNAME, className, 100);
+
+    // The class still registers without its string: the window is what must exist.
+    registerMainClass();
+    MainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, className, caption, 0, 0, 0, 0, 0, nullptr,
+                                 nullptr, nullptr, nullptr);
+    if (!MainWindow) return 0;
+
+    addTrayIcon();
+    loadPointerShapes();
+    loadSettings();
+    loadExclusions();
+    RealScreenSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    refreshDesktopValues(SPI_SETWORKAREA);
+
+    const char side = Settings.startPosition == u't' ? taskbarSide() : 0;
+    ViewOrigin = initialViewOrigin(Settings.startPosition, Settings.columns, Settings.rows,
+                                   RealScreenSize, side);
+    adoptExistingWindows();
+    updateTrayIcon();
+
+    overlayThread = CreateThread(nullptr, 0, overlayThreadProc, &BorderFrame, 0, &overlayThreadId);
+    if (!overlayThread) overlayThreadId = 0;
+
+    if (Settings.columns <= 1 && Settings.rows <= 1) storeHookFlag(d_bPreventMaximize, 0);
+
+    HWND listView = findDesktopListView();
+    if (!InstallHook(MainWindow, listView)) {
+        showMessage(L"フックをかけられませんでした。", MB_ICONERROR);
+        return 0;
+    }
+    storeHookFlag(d_bHookRet, Settings.moveIcons);
+    if (Settings.keepIconPositions)
+        SendMessageW(listView, WM_ICONS_RESTORE, static_cast<WPARAM>(ViewOrigin.x),
+                     static_cast<LPARAM>(ViewOrigin.y));
+
+    if (!initInput()) {
+        showMessage(L"DirectInput を初期化できませんでした。", MB_ICONERROR);
+        return 0;
+    }
+    if (Settings.crossCursor) openCrossCursor();
+
+    user32Module = LoadLibraryW(L"user32.dll");
+    if (user32Module)
+        printWindowEntry = reinterpret_cast<PrintWindowProc>(
+            reinterpret_cast<void*>(GetProcAddress(user32Module, "PrintWindow")));
+    if (!printWindowEntry) Settings.coarseOverview = 1;
+    return 1;
+}
+
+void runMainLoop() {
+    for (;;) {
+        HANDLE events[2] = {pointerEvent, keyboardEvent};
+        const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, 33, 0xFF);
+        if (r == WAIT_OBJECT_0) {
+            drainPointer();
+            continue;
+        }
+        if (r == WAIT_OBJECT_0 + 1) {
+            drainKeyboard();
+            continue;
+        }
+        if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT) continue;
+
+        bool quit = false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg)) continue;
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (quit) return;
+    }
+}
+
+void shutdown() {
+    freeSavedNormalRects();
+    releaseInput();
+    if (pointerEvent) CloseHandle(pointerEvent);
+    if (keyboardEvent) CloseHandle(keyboardEvent);
+    pointerEvent = keyboardEvent = nullptr;
+    if (overlayThread) {
+        PostThreadMessageW(overlayThreadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(overlayThread, 30000);
+        CloseHandle(overlayThread);
+        overlayThread = nullptr;
+        overlayThreadId = 0;
+    }
+    CloseHandle(instanceMutex);
+    instanceMutex = nullptr;
+}

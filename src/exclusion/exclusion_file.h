@@ -1,0 +1,5 @@
+// The exclusion rules and their file beside the executable.
+#pragma once
+
+void loadExclusions();
+void saveExclusions();

@@ -1,0 +1,165 @@
+// The main window procedure, its command switch and the exit sequence.
+#include "mainwnd/main_window.h"
+
+#include "core/app.h"
+#include "core/edge_movement.h"
+#include "core/input.h"
+#include "core/settings.h"
+#include "core/settings_file.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "exclusion/exclusion_file.h"
+#include "exclusion/exclusion_window.h"
+#include "hook/ovl.h"
+#include "mainwnd/arrange.h"
+#include "mainwnd/commands.h"
+#include "mainwnd/tracking.h"
+#include "overlay/cross_cursor.h"
+#include "overview/overview_window.h"
+#include "settingsdlg/settings_dialog.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_menu.h"
+
+#include <shellapi.h>
+
+int iconsSaved;
+EndSessionPair endSessionPair;
+
+void resetMainWindowState() {
+    iconsSaved = 0;
+    endSessionPair = {};
+}
+
+void refreshDesktopValues(WPARAM what) {
+    ActiveDesktopWindow = nullptr;
+    if (HWND shell = GetShellWindow())
+        if (HWND defView = FindWindowExW(shell, nullptr, L"SHELLDLL_DefView", nullptr))
+            ActiveDesktopWindow =
+                FindWindowExW(defView, nullptr, L"Internet Explorer_Server", nullptr);
+    if (what == SPI_SETWORKAREA) {
+        RECT r;
+        if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0))
+            WorkArea = {r.left, r.top, r.right, r.bottom};
+        else
+            WorkArea = {};
+    }
+}
+
+namespace {
+
+// Saves the desktop icon positions at most once per run, whichever way the run ends.
+void saveIconsOnce() {
+    if (!Settings.keepIconPositions || iconsSaved) return;
+    iconsSaved = 1;
+    SendMessageW(findDesktopListView(), WM_ICONS_SAVE, static_cast<WPARAM>(ViewOrigin.x),
+                 static_cast<LPARAM>(ViewOrigin.y));
+}
+
+void applyCursorToggle(const CursorToggle& t) {
+    Settings.crossCursor = t.crossCursor;
+    measuringCursorOn = t.measuringCursorOn;
+    if (t.closeCross) closeCrossCursor();
+    if (t.closeMeasuring) closeMeasuringCursor();
+    if (t.openCross) openCrossCursor();
+    if (t.openMeasuring) openMeasuringCursor();
+    saveSettings();
+}
+
+void runExitSequence() {
+    Settings.scrollEnabled = 0; // in memory only: the stored state is the one last saved
+    Settings.trackWhenOff = 0;
+    KillTimer(MainWindow, kContinuationTimer);
+    dropUnconfirmedCandidate();
+    saveExclusions();
+    if (IsWindow(SettingsDialog)) DestroyWindow(SettingsDialog);
+    saveIconsOnce();
+    if (!UninstallHook()) showMessage(L"フックを解放できませんでした。", MB_ICONWARNING);
+    if (Settings.edgePointer && savedNormalArrow)
+        SetSystemCursor(static_cast<HCURSOR>(CopyImage(savedNormalArrow, IMAGE_CURSOR, 0, 0,
+                                                       LR_COPYFROMRESOURCE)),
+                        32512 /* OCR_NORMAL */);
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = kNotifyIconDataSize;
+    nid.hWnd = MainWindow;
+    nid.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &nid);
+}
+
+// Returns true when the command was handled.
+bool runCommand(unsigned id) {
+    const CommandAction action = commandFor(id);
+    switch (action.command) {
+    case Command::None: return false;
+    case Command::Settings: showSettingsDialog(); break;
+    case Command::Exit: SendMessageW(MainWindow, WM_CLOSE, 0, 0); break;
+    case Command::CrossCursor:
+        applyCursorToggle(toggleCrossCursor(Settings.crossCursor, measuringCursorOn));
+        break;
+    case Command::MeasuringCursor:
+        applyCursorToggle(toggleMeasuringCursor(Settings.crossCursor, measuringCursorOn));
+        break;
+    case Command::Exclusions: showExclusionWindow(); break;
+    case Command::ToggleScroll: setScrollEnabled(!Settings.scrollEnabled); break;
+    case Command::TileVertical: tileWindows(1); break;
+    case Command::TileHorizontal: tileWindows(0); break;
+    case Command::Overview: openOverview(); break;
+    case Command::Help: openHelpPage(action.helpPage); break;
+    case Command::Cascade: gatherWindows(true); break;
+    case Command::Gather: gatherWindows(false); break;
+    }
+    return true;
+}
+
+void onEndSession(bool ending) {
+    if (ending) {
+        saveIconsOnce();
+        UninstallHook();
+    } else {
+        Settings.scrollEnabled = endSessionPair.scrollEnabled;
+        Settings.trackWhenOff = endSessionPair.trackWhenOff;
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DESTROY: PostQuitMessage(0); break;
+    case WM_CLOSE: runExitSequence(); break;
+    case WM_QUERYENDSESSION:
+        endSessionPair = {Settings.scrollEnabled, Settings.trackWhenOff};
+        Settings.scrollEnabled = 0;
+        Settings.trackWhenOff = 0;
+        break;
+    case WM_ENDSESSION: onEndSession(wParam != 0); break;
+    case WM_SETTINGCHANGE: refreshDesktopValues(wParam); break;
+    case WM_GETMINMAXINFO: {
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
+        mmi->ptMaxSize = {150, 64};
+        mmi->ptMaxTrackSize = {150, 64};
+        return 0;
+    }
+    case WM_DISPLAYCHANGE:
+        RealScreenSize = displaySizeAfterChange(
+            static_cast<unsigned>(lParam),
+            {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+        break;
+    case WM_NCDESTROY: MainWindow = nullptr; break;
+    case WM_COMMAND:
+        if (runCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_TIMER: onContinuationTimer(wParam); break;
+    case WM_TRAYICON: onTrayNotify(lParam); break;
+    case WM_HOOK_ACTIVATE: onHookActivate(reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_HOOK_DESTROY: onHookDestroy(reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_HOOK_MINIMIZE:
+        onHookMinimize(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
+                       static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_HOOK_MAXIMIZE: onHookMaximize(reinterpret_cast<HWND>(lParam)); return 0;
+    default:
+        if (taskbarCreatedMessage != 0 && msg == taskbarCreatedMessage) addTrayIcon();
+        break;
+    }
+    return DefWindowProcW(w, msg, wParam, lParam);
+}

@@ -1,0 +1,4 @@
+// The delay indicator is not drawn yet; the movement switch already closes it.
+#include "overlay/delay_indicator.h"
+
+void closeDelayIndicator() {}

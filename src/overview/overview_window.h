@@ -1,0 +1,8 @@
+// The overview window of the whole virtual area.
+#pragma once
+
+#include <windows.h>
+
+extern HWND OverviewWindow; // null when closed
+
+void openOverview(); // nothing happens when it is already open

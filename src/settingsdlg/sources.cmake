@@ -1,0 +1,1 @@
+list(APPEND ORVALIS_SHELL_SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp)

@@ -1,0 +1,272 @@
+// The e2e harness: processes, folders, waits with deadlines, input and screenshots.
+#include "harness.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+
+namespace e2e {
+
+std::wstring binDir() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+
+TempDir::TempDir() {
+    static unsigned counter;
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    wchar_t name[MAX_PATH];
+    swprintf(name, MAX_PATH, L"%lsorv-e2e-%lu-%lu-%u\\", base, GetCurrentProcessId(),
+             GetTickCount(), ++counter);
+    path = name;
+    CreateDirectoryW(path.c_str(), nullptr);
+}
+
+TempDir::~TempDir() {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                std::wstring f = path + fd.cFileName;
+                SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(f.c_str());
+            }
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+static void pumpOnce(DWORD waitMs) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool waitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (cond()) return true;
+        if (GetTickCount64() >= deadline) return cond();
+        pumpOnce(10);
+    }
+}
+
+void pumpFor(DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    while (GetTickCount64() < deadline) pumpOnce(10);
+}
+
+bool Process::running() const {
+    return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::wait(DWORD timeoutMs) const {
+    if (!process) return 0;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (running() && GetTickCount64() < deadline) pumpOnce(10);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+void Process::kill() {
+    if (running()) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+}
+
+void Process::close() {
+    if (process) CloseHandle(process);
+    process = nullptr;
+    pid = 0;
+}
+
+Process startProcess(const std::wstring& exe, const std::wstring& args) {
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!args.empty()) cmd += L" " + args;
+    std::wstring dir = exe.substr(0, exe.find_last_of(L'\\') + 1);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    Process p;
+    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                       &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.process = pi.hProcess;
+        p.pid = pi.dwProcessId;
+    }
+    return p;
+}
+
+namespace {
+struct FindCtx {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+};
+BOOL CALLBACK findProc(HWND w, LPARAM lp) {
+    auto* ctx = reinterpret_cast<FindCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != ctx->pid) return TRUE;
+    if (ctx->className) {
+        wchar_t cls[256];
+        if (!GetClassNameW(w, cls, 256) || lstrcmpW(cls, ctx->className) != 0) return TRUE;
+    }
+    ctx->found = w;
+    return FALSE;
+}
+} // namespace
+
+HWND findWindowOfProcess(DWORD pid, const wchar_t* className) {
+    FindCtx ctx{pid, className, nullptr};
+    EnumWindows(findProc, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+std::vector<unsigned char> readFile(const std::wstring& path) {
+    std::vector<unsigned char> bytes;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return bytes;
+    DWORD size = GetFileSize(f, nullptr);
+    bytes.resize(size);
+    DWORD got = 0;
+    if (size && !ReadFile(f, bytes.data(), size, &got, nullptr)) got = 0;
+    bytes.resize(got);
+    CloseHandle(f);
+    return bytes;
+}
+
+bool writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == bytes.size();
+}
+
+void OrvalisRun::prepare(const std::vector<unsigned char>& settingsBytes) {
+    for (const wchar_t* name : {L"Orvalis.exe", L"ovl.dll", L"Orvalis.chm"})
+        CopyFileW((binDir() + name).c_str(), (dir.path + name).c_str(), FALSE);
+    if (!settingsBytes.empty()) writeFile(settingsPath(), settingsBytes);
+}
+
+bool OrvalisRun::start(DWORD timeoutMs) {
+    if (!PathFileExistsW(exePath().c_str())) prepare();
+    proc = startProcess(exePath());
+    if (!proc.process) return false;
+    // The window exists from early in start-up, but answers only once the main loop
+    // pumps; a start-up error box would answer too, so it must not be there.
+    return waitUntil(
+        [&] {
+            if (!proc.running()) return false;
+            mainWindow = findWindowOfProcess(proc.pid, L"ZerdaneOrvalis");
+            return mainWindow && barrier(200) && !findWindowOfProcess(proc.pid, L"#32770");
+        },
+        timeoutMs);
+}
+
+bool OrvalisRun::barrier(DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(mainWindow, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs,
+                               &result) != 0;
+}
+
+bool OrvalisRun::stop(DWORD timeoutMs) {
+    if (!proc.running()) return true;
+    if (mainWindow) PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    return proc.wait(timeoutMs) != STILL_ACTIVE;
+}
+
+OrvalisRun::~OrvalisRun() {
+    if (proc.running() && !stop(10000)) proc.kill();
+    proc.close();
+}
+
+static void sendMouse(DWORD flags, int dx, int dy) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = dx;
+    in.mi.dy = dy;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof(in));
+}
+
+void moveRelative(int dx, int dy) { sendMouse(MOUSEEVENTF_MOVE, dx, dy); }
+
+void setCursor(int x, int y) {
+    SetCursorPos(x, y);
+    waitUntil(
+        [&] {
+            POINT p;
+            return GetCursorPos(&p) && p.x == x && p.y == y;
+        },
+        2000);
+}
+
+static void sendKey(WORD vk, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = flags;
+    SendInput(1, &in, sizeof(in));
+}
+
+void keyDown(WORD vk) { sendKey(vk, 0); }
+void keyUp(WORD vk) { sendKey(vk, KEYEVENTF_KEYUP); }
+void keyTap(WORD vk) {
+    keyDown(vk);
+    keyUp(vk);
+}
+
+bool saveScreenshot(const std::wstring& bmpPath) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h; // bottom-up, as a BMP file stores it
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (dib) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        SelectObject(mem, old);
+        const DWORD stride = ((w * 3 + 3) & ~3);
+        const DWORD imageSize = stride * h;
+        BITMAPFILEHEADER fh{};
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof(fh) + sizeof(BITMAPINFOHEADER);
+        fh.bfSize = fh.bfOffBits + imageSize;
+        bi.bmiHeader.biSizeImage = imageSize;
+        std::vector<unsigned char> out(fh.bfSize);
+        memcpy(out.data(), &fh, sizeof(fh));
+        memcpy(out.data() + sizeof(fh), &bi.bmiHeader, sizeof(BITMAPINFOHEADER));
+        memcpy(out.data() + fh.bfOffBits, bits, imageSize);
+        ok = writeFile(bmpPath, out);
+        DeleteObject(dib);
+    }
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+} // namespace e2e

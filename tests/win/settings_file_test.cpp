@@ -1,0 +1,131 @@
+// Orvalis.dat through the real file calls: round trip, wrong sizes, failed writes.
+#include "core/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SettingsFileTest : ::testing::Test {
+    std::wstring dir;
+    std::wstring path;
+    void SetUp() override {
+        wchar_t tmp[MAX_PATH];
+        GetTempPathW(MAX_PATH, tmp);
+        dir = std::wstring(tmp) + L"orv-settings-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(dir.c_str(), nullptr);
+        path = dir + L"Orvalis.dat";
+    }
+    void TearDown() override {
+        for (const wchar_t* name : {L"Orvalis.dat", L"Orvalis.dat.new"}) {
+            std::wstring p = dir + name;
+            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(p.c_str());
+            RemoveDirectoryW(p.c_str());
+        }
+        RemoveDirectoryW(dir.c_str());
+    }
+    std::vector<unsigned char> bytes() const {
+        std::vector<unsigned char> out;
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return out;
+        out.resize(GetFileSize(f, nullptr));
+        DWORD got = 0;
+        ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
+        CloseHandle(f);
+        return out;
+    }
+    void put(const std::vector<unsigned char>& b) const {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(f, b.data(), static_cast<DWORD>(b.size()), &n, nullptr);
+        CloseHandle(f);
+    }
+    bool exists() const { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+};
+
+TEST_F(SettingsFileTest, RoundTripThroughTheFile) {
+    SettingsRecord s;
+    s.columns = 4;
+    s.rows = 3;
+    s.delay = 70;
+    s.startPosition = u'9';
+    s.overviewWidth = 640;
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), s));
+    const auto b = bytes();
+    ASSERT_EQ(b.size(), 84u);
+    const auto expected = settingsBytesFromImage(encodeSettings(s));
+    EXPECT_TRUE(std::equal(b.begin(), b.end(), expected.begin()));
+    SettingsRecord back;
+    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    EXPECT_EQ(back, s);
+    // No temporary file is left behind.
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingsFileTest, WrongSizedFilesAreDeletedAndDefaultsStay) {
+    for (size_t size : {83u, 85u, 0u, 168u}) {
+        put(std::vector<unsigned char>(size, '0'));
+        SettingsRecord s;
+        s.columns = 5; // must stay untouched
+        EXPECT_FALSE(readSettingsFile(path.c_str(), s)) << size;
+        EXPECT_EQ(s.columns, 5) << size;
+        EXPECT_FALSE(exists()) << size;
+    }
+    SettingsRecord none;
+    EXPECT_FALSE(readSettingsFile(path.c_str(), none)); // missing file
+    EXPECT_EQ(none, SettingsRecord{});
+    // After the next save the file is 84 bytes again.
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), SettingsRecord{}));
+    EXPECT_EQ(bytes().size(), 84u);
+}
+
+TEST_F(SettingsFileTest, FailedWriteLeavesThePreviousFileWhole) {
+    SettingsRecord old;
+    old.columns = 3;
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), old));
+    const auto before = bytes();
+
+    SettingsRecord next;
+    next.columns = 5;
+    // The file is held open without sharing: the replacement cannot happen.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(writeSettingsFile(path.c_str(), next));
+    CloseHandle(held);
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The temporary file cannot even be created: a folder stands in its place.
+    ASSERT_TRUE(CreateDirectoryW((path + L".new").c_str(), nullptr));
+    EXPECT_FALSE(writeSettingsFile(path.c_str(), next));
+    RemoveDirectoryW((path + L".new").c_str());
+    EXPECT_EQ(bytes(), before);
+
+    SettingsRecord back;
+    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    EXPECT_EQ(back.columns, 3);
+}
+
+TEST_F(SettingsFileTest, ReadOnlyFileIsNotReplaced) {
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), SettingsRecord{}));
+    const auto before = bytes();
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    SettingsRecord next;
+    next.rows = 5;
+    writeSettingsFile(path.c_str(), next);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Either the rename refused the read-only target or it replaced it whole; never a
+    // truncated or missing file.
+    const auto after = bytes();
+    ASSERT_EQ(after.size(), 84u);
+    SettingsRecord back;
+    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    EXPECT_TRUE(back.rows == 5 || after == before);
+}
+
+} // namespace
