@@ -23,6 +23,14 @@
 #define IDB_STARTPOS_FIRST 195 // 195..199: start-position pictures of the dialog
 #define IDB_STARTPOS_LAST 199
 #define IDB_STARTPOS_TASKBAR 1011
+
+// One picture per start-position radio, in the radios' order after the taskbar one.
+#define IDB_STARTPOS_BOTTOMLEFT 195  // '1'
+#define IDB_STARTPOS_TOPLEFT 196     // '7'
+#define IDB_STARTPOS_TOPRIGHT 197    // '9'
+#define IDB_STARTPOS_BOTTOMRIGHT 198 // '3'
+#define IDB_STARTPOS_CENTRE 199      // '5'
+
 #define IDB_CROSS_H_FIRST 200 // 200..211: 12 x 1 phases of the cross cursor's line
 #define IDB_CROSS_V_FIRST 212 // 212..223: 1 x 12 phases
 #define IDB_CROSS_PHASES 12
