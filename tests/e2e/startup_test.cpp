@@ -1,0 +1,116 @@
+// The real program's start, single instance, settings file and exit.
+#include "harness.h"
+
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+std::vector<unsigned char> bytesOf(const SettingsRecord& s) {
+    const auto a = settingsBytesFromImage(encodeSettings(s));
+    return {a.begin(), a.end()};
+}
+
+TEST(Startup, DefaultsWithoutFileAndToggleWritesThem) {
+    OrvalisRun run;
+    run.prepare();
+    ASSERT_TRUE(run.start()) << "main window did not come up";
+    // Nothing is written at start.
+    EXPECT_TRUE(readFile(run.settingsPath()).empty());
+
+    // The movement toggle writes the whole record: the defaults with movement off.
+    DWORD_PTR r = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
+    const auto bytes = readFile(run.settingsPath());
+    ASSERT_EQ(bytes.size(), 84u);
+    auto expected = bytesOf(SettingsRecord{});
+    expected[0] = '0';
+    EXPECT_EQ(bytes, expected);
+
+    // Toggled back on, the file follows.
+    ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
+    EXPECT_EQ(readFile(run.settingsPath()), bytesOf(SettingsRecord{}));
+
+    EXPECT_TRUE(run.stop()) << "WM_CLOSE did not end the process";
+    // The exit writes nothing: the last toggle's file stands.
+    EXPECT_EQ(readFile(run.settingsPath()), bytesOf(SettingsRecord{}));
+}
+
+TEST(Startup, SecondInstanceExitsAtOnceShowingNothing) {
+    OrvalisRun first;
+    first.prepare();
+    ASSERT_TRUE(first.start());
+
+    TempDir other;
+    for (const wchar_t* name : {L"Orvalis.exe", L"ovl.dll"})
+        CopyFileW((binDir() + name).c_str(), (other.path + name).c_str(), FALSE);
+    Process second = startProcess(other.path + L"Orvalis.exe");
+    ASSERT_TRUE(second.process);
+    EXPECT_EQ(second.wait(10000), 0u);
+    // It made no window and wrote no file.
+    EXPECT_EQ(findWindowOfProcess(second.pid, nullptr), nullptr);
+    EXPECT_TRUE(readFile(other.path + L"Orvalis.dat").empty());
+    second.close();
+
+    // The first one still runs and answers.
+    EXPECT_TRUE(first.proc.running());
+    EXPECT_TRUE(first.barrier());
+    EXPECT_TRUE(first.stop());
+}
+
+TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
+    SettingsRecord stored;
+    stored.scrollEnabled = 0;
+    stored.columns = 3;
+    stored.rows = 1;
+    stored.delay = 30;
+    stored.startPosition = u'9';
+    {
+        OrvalisRun run;
+        run.prepare(bytesOf(stored));
+        ASSERT_TRUE(run.start());
+        DWORD_PTR r = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
+        SettingsRecord expected = stored;
+        expected.scrollEnabled = 1;
+        EXPECT_EQ(readFile(run.settingsPath()), bytesOf(expected));
+        EXPECT_TRUE(run.stop());
+    }
+    {
+        // An 83-byte file is deleted at start and the defaults apply.
+        OrvalisRun run;
+        run.prepare(std::vector<unsigned char>(83, '0'));
+        ASSERT_TRUE(run.start());
+        EXPECT_TRUE(readFile(run.settingsPath()).empty());
+        DWORD_PTR r = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
+        auto expected = bytesOf(SettingsRecord{});
+        expected[0] = '0';
+        EXPECT_EQ(readFile(run.settingsPath()), expected);
+        EXPECT_TRUE(run.stop());
+    }
+}
+
+TEST(Startup, MainWindowStaysHiddenAndTiny) {
+    OrvalisRun run;
+    run.prepare();
+    ASSERT_TRUE(run.start());
+    EXPECT_FALSE(IsWindowVisible(run.mainWindow));
+    wchar_t title[64] = {};
+    GetWindowTextW(run.mainWindow, title, 64);
+    EXPECT_STREQ(title, L"Orvalis");
+    EXPECT_TRUE(GetWindowLongW(run.mainWindow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    // Unknown commands and the menu's cancel item change nothing and keep it alive.
+    DWORD_PTR r = 0;
+    for (WPARAM id : {2, 172, 32774})
+        EXPECT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &r));
+    EXPECT_TRUE(readFile(run.settingsPath()).empty());
+    CreateDirectoryW((binDir() + L"shots").c_str(), nullptr);
+    EXPECT_TRUE(saveScreenshot(binDir() + L"shots\\startup.bmp"));
+    EXPECT_TRUE(run.stop());
+}
+
+} // namespace
