@@ -1,0 +1,185 @@
+// The main window procedure in this process: size limits, display and end-of-Windows
+// messages, the cross-cursor commands and the once-only icon save.
+#include "core/app.h"
+#include "core/settings_file.h"
+#include "core/view.h"
+#include "hook/ovl.h"
+#include "mainwnd/main_window.h"
+#include "overlay/cross_cursor.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+extern "C" BOOL WINAPI SetShellWindow(HWND);
+
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+    HWND window = nullptr;
+
+    static void SetUpTestSuite() {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = mainWindowProc;
+        wc.lpszClassName = L"OrvalisMainUnderTest";
+        RegisterClassExW(&wc);
+    }
+    void SetUp() override {
+        resetAppState();
+        resetMainWindowState();
+        Settings = SettingsRecord{};
+        measuringCursorOn = 0;
+        lstrcpyW(caption, L"Orvalis");
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0,
+                                 0, 0, nullptr, nullptr, nullptr, nullptr);
+        MainWindow = window;
+        ASSERT_TRUE(window);
+    }
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+        MSG msg; // the window's destruction posts a quit message to this thread
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        wchar_t path[260];
+        if (settingsFilePath(path)) DeleteFileW(path);
+    }
+    SettingsRecord storedSettings() const {
+        wchar_t path[260];
+        SettingsRecord s;
+        s.columns = -1; // marks "nothing read"
+        if (settingsFilePath(path)) readSettingsFile(path, s);
+        return s;
+    }
+};
+
+TEST_F(MainWindowTest, NeverGrowsBeyondItsTinyMaximum) {
+    MINMAXINFO mmi{};
+    EXPECT_EQ(SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi)), 0);
+    EXPECT_EQ(mmi.ptMaxSize.x, 150);
+    EXPECT_EQ(mmi.ptMaxSize.y, 64);
+    EXPECT_EQ(mmi.ptMaxTrackSize.x, 150);
+    EXPECT_EQ(mmi.ptMaxTrackSize.y, 64);
+}
+
+TEST_F(MainWindowTest, DisplayChangeSetsTheRealScreenSize) {
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    EXPECT_EQ(RealScreenSize, (Size{1280, 1024}));
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_EQ(RealScreenSize,
+              (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+}
+
+TEST_F(MainWindowTest, CancelledShutdownPutsMovementAndTrackingBack) {
+    Settings.scrollEnabled = 1;
+    Settings.trackWhenOff = 0;
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(Settings.scrollEnabled, 0);
+    EXPECT_EQ(Settings.trackWhenOff, 0);
+    SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(Settings.scrollEnabled, 1);
+    EXPECT_EQ(Settings.trackWhenOff, 0);
+    // Nothing of this reaches the settings file.
+    EXPECT_EQ(storedSettings().columns, -1);
+}
+
+TEST_F(MainWindowTest, CrossCursorsExcludeEachOtherAndAreSaved) {
+    SendMessageW(window, WM_COMMAND, 106, 0);
+    EXPECT_EQ(Settings.crossCursor, 1);
+    EXPECT_EQ(storedSettings().crossCursor, 1);
+    SendMessageW(window, WM_COMMAND, 107, 0);
+    EXPECT_EQ(measuringCursorOn, 1);
+    EXPECT_EQ(Settings.crossCursor, 0);
+    EXPECT_EQ(storedSettings().crossCursor, 0);
+    SendMessageW(window, WM_COMMAND, 106, 0);
+    EXPECT_EQ(measuringCursorOn, 0);
+    EXPECT_EQ(Settings.crossCursor, 1);
+    SendMessageW(window, WM_COMMAND, 106, 0);
+    EXPECT_EQ(Settings.crossCursor, 0);
+    EXPECT_EQ(storedSettings().crossCursor, 0);
+}
+
+TEST_F(MainWindowTest, CloseTurnsMovementOffInMemoryOnly) {
+    Settings.scrollEnabled = 1;
+    Settings.trackWhenOff = 1;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(MainWindow, nullptr); // cleared on WM_NCDESTROY
+    EXPECT_EQ(Settings.scrollEnabled, 0);
+    EXPECT_EQ(Settings.trackWhenOff, 0);
+    EXPECT_EQ(storedSettings().columns, -1); // the exit writes no settings file
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+// A desktop made by this process: shell window, "SHELLDLL_DefView", "SysListView32".
+// The list view counts the icon save requests it is sent.
+int iconSaves;
+WPARAM savedX;
+LPARAM savedY;
+WNDPROC listViewProc;
+LRESULT CALLBACK countingListView(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ICONS_SAVE) {
+        ++iconSaves;
+        savedX = wp;
+        savedY = lp;
+    }
+    return CallWindowProcW(listViewProc, w, msg, wp, lp);
+}
+
+TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_LISTVIEW_CLASSES;
+    InitCommonControlsEx(&icc);
+    HWND shell = CreateWindowExW(0, L"Static", L"shell", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    // The lookup goes by class name, so the middle window needs a class of that name.
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"SHELLDLL_DefView";
+    RegisterClassExW(&wc);
+    HWND defView = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, shell, nullptr,
+                              nullptr, nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD, 0, 0, 10, 10, defView, nullptr,
+                                nullptr, nullptr);
+    ASSERT_TRUE(list);
+    listViewProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingListView)));
+    if (!SetShellWindow(shell) || GetShellWindow() != shell) {
+        DestroyWindow(shell);
+        GTEST_SKIP() << "another shell window owns the desktop";
+    }
+    iconSaves = 0;
+    Settings.keepIconPositions = 1;
+    ViewOrigin = {1024, 768};
+
+    SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(iconSaves, 1);
+    EXPECT_EQ(savedX, 1024u);
+    EXPECT_EQ(savedY, 768);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(iconSaves, 1);
+
+    // A run that ends by the exit command alone saves them there.
+    resetMainWindowState();
+    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
+                             0, nullptr, nullptr, nullptr, nullptr);
+    MainWindow = window;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(iconSaves, 2);
+
+    // Without the option nothing is sent.
+    resetMainWindowState();
+    Settings.keepIconPositions = 0;
+    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
+                             0, nullptr, nullptr, nullptr, nullptr);
+    MainWindow = window;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(iconSaves, 2);
+    DestroyWindow(shell);
+}
+
+} // namespace
