@@ -60,7 +60,7 @@ void drawLandscape(Picture& p, int x0, int y0, int w, int h, bool smooth) {
 }
 
 // A grid of `columns` x `rows` cells of cellW x cellH with one-pixel lines between and
-// around them, its top-left corner at (x0, y0). Returns the top-left of cell (c, r).
+// around them, its top-left corner at (x0, y0); cellX and cellY give a cell's first pixel.
 struct Grid {
     int x0, y0, cellW, cellH, columns, rows;
     int width() const { return columns * (cellW + 1) + 1; }
@@ -68,17 +68,6 @@ struct Grid {
     int cellX(int c) const { return x0 + 1 + c * (cellW + 1); }
     int cellY(int r) const { return y0 + 1 + r * (cellH + 1); }
 };
-
-Picture crossPhase(bool vertical, int phase) {
-    Picture p(vertical ? 1 : CrossPhaseCount, vertical ? CrossPhaseCount : 1);
-    for (int i = 0; i < CrossPhaseCount; ++i) {
-        // Turning the sequence on by k puts element (i - k) at place i.
-        const int n = ((i - phase) % CrossPhaseCount + CrossPhaseCount) % CrossPhaseCount;
-        const Colour c = n < 4 ? CrossGrey : n < 8 ? CrossBlack : CrossWhite;
-        p.set(vertical ? 0 : i, vertical ? i : 0, c);
-    }
-    return p;
-}
 
 // The cell a start position marks in a 3 x 3 grid (column, row).
 void startCell(char position, int& column, int& row) {
@@ -125,7 +114,14 @@ Picture checkerboardPicture() {
 }
 
 Picture crossPhasePicture(bool vertical, int phase) {
-    return crossPhase(vertical, phase);
+    Picture p(vertical ? 1 : CrossPhaseCount, vertical ? CrossPhaseCount : 1);
+    for (int i = 0; i < CrossPhaseCount; ++i) {
+        // Turning the sequence on by k puts element (i - k) at place i.
+        const int n = ((i - phase) % CrossPhaseCount + CrossPhaseCount) % CrossPhaseCount;
+        const Colour c = n < 4 ? CrossGrey : n < 8 ? CrossBlack : CrossWhite;
+        p.set(vertical ? 0 : i, vertical ? i : 0, c);
+    }
+    return p;
 }
 
 Picture startPositionPicture(char position) {
@@ -219,8 +215,10 @@ std::vector<ArtworkFile> artworkFiles() {
     files.push_back({"landscape.bmp", encodeBmp24(landscapePicture())});
     files.push_back({"checker.bmp", encodeBmp4(checkerboardPicture())});
     for (int k = 0; k < CrossPhaseCount; ++k) {
-        files.push_back({"cross_h" + twoDigits(k) + ".bmp", encodeBmp4(crossPhase(false, k))});
-        files.push_back({"cross_v" + twoDigits(k) + ".bmp", encodeBmp4(crossPhase(true, k))});
+        files.push_back(
+            {"cross_h" + twoDigits(k) + ".bmp", encodeBmp4(crossPhasePicture(false, k))});
+        files.push_back(
+            {"cross_v" + twoDigits(k) + ".bmp", encodeBmp4(crossPhasePicture(true, k))});
     }
     for (char position : {'t', '1', '3', '5', '7', '9'})
         files.push_back({std::string("start_") + position + ".bmp",
