@@ -1,8 +1,30 @@
-// The shift of every managed window and the desktop's icon list view.
+// The shift of every managed window (`shiftView`), the window collector, the desktop's
+// icon list view and the adoption of the windows that exist at start. Main thread only.
 #pragma once
 
 #include <windows.h>
 
+// Every window the last collection took, in z-order (topmost first). Valid only until
+// the next collection; the storage is reused and grows by 50 handles.
+struct ManagedWindowListRecord {
+    HWND* windows = nullptr;
+    int count = 0;
+    int capacity = 0;
+};
+extern ManagedWindowListRecord ManagedWindowList;
+
+// Collector modes (bits).
+constexpr int kCollectMinimized = 1; // also minimized windows
+constexpr int kCollectUntitled = 2;  // also untitled windows and windows with a parent/owner
+
+// Fills ManagedWindowList; false when the enumeration failed.
+bool collectWindows(int mode);
+
+// Moves the view by (dx, dy): every managed window but exceptWindow (may be null) moves by
+// (-dx, -dy) in one batch. The caller keeps ViewOrigin inside the virtual area.
+void shiftView(int dx, int dy, HWND exceptWindow);
+
 // The desktop's icon list view ("SysListView32" under the shell's "SHELLDLL_DefView"), or null.
 HWND findDesktopListView();
+
 void adoptExistingWindows();

@@ -1,0 +1,18 @@
+// The exclusion rules: windows, named by class and title, that never move and are never
+// tracked. The list lives for the whole run; main thread only.
+#pragma once
+
+#include <windows.h>
+
+// A window's class name as a new string owned by the caller (free with freeClassName),
+// with its length; length 0 and no text when memory runs out.
+struct ClassName {
+    wchar_t* text = nullptr;
+    int length = 0;
+};
+ClassName fetchClassName(HWND window);
+void freeClassName(ClassName& name);
+
+// True when some rule matches the window. titleLength is GetWindowTextLengthW(window),
+// className the caller's fetchClassName result.
+bool isExcluded(HWND window, int titleLength, const wchar_t* className);

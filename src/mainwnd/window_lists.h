@@ -1,0 +1,24 @@
+// The per-window lists of focus tracking: windows already seen, the virtual positions of
+// minimized windows and the normal rectangles saved before a pseudo-maximize. Filled by
+// the adoption at start-up and by the hook notifications; main thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+void addKnownWindow(HWND window); // no duplicates
+bool isKnownWindow(HWND window);
+void forgetKnownWindow(HWND window);
+
+// Packed virtual position: x in the low 16 bits, y in the high 16 bits, each signed.
+void setMinimizedPosition(HWND window, std::uint32_t packed); // replaces an earlier value
+bool takeMinimizedPosition(HWND window, std::uint32_t& packed); // consumes the pair
+void forgetMinimizedPosition(HWND window);
+
+void saveNormalRect(HWND window, const RECT& rect); // replaces an earlier record
+bool findSavedNormalRect(HWND window, RECT& rect);
+void forgetSavedNormalRect(HWND window);
+void freeSavedNormalRects(); // at shut-down
+
+void resetWindowLists(); // tests
