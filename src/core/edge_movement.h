@@ -1,13 +1,22 @@
-// Edge detection and the movement computation: pointer shapes, acceleration, direction
-// filter, continuation timer 519.
+// Edge detection and the movement computation: pointer shapes at the edges,
+// acceleration, border block, direction filter, the continuation timer 519 and moves by
+// whole real screens. Main thread only.
 #pragma once
+
+#include "core/geometry.h"
 
 #include <windows.h>
 
 constexpr UINT_PTR kContinuationTimer = 519;
 
+extern Point PointerPosition; // refreshed by every movement computation
+extern Point lastStep;        // the most recent view step (tracking and overview write it too)
 extern HCURSOR savedNormalArrow; // the normal arrow as it was at start, put back at exit
 
 void loadPointerShapes();
+int readEdgeFlags();
 void computeMovement(int dx, int dy, int wheelSum);
 void onContinuationTimer(UINT_PTR timerId);
+void stepOneScreen(int flags);
+void applyQueuedMoves();
+void resetEdgeMovement(); // tests
