@@ -2,4 +2,5 @@ list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/commands.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tracking.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_lists.cpp)

@@ -5,4 +5,3 @@ void onHookActivate(HWND) {}
 void onHookDestroy(HWND) {}
 void onHookMinimize(HWND, int, int) {}
 void onHookMaximize(HWND) {}
-void freeSavedNormalRects() {}
