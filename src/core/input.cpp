@@ -3,7 +3,14 @@
 #include "core/input.h"
 
 #include "core/app.h"
+#include "core/edge_core.h"
 #include "core/edge_movement.h"
+#include "core/input_core.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "overlay/overlay_thread.h"
+#include "res/resource.h"
+#include "tray/tray_menu.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
 #include "overlay/delay_indicator.h"
@@ -14,6 +21,10 @@
 
 #include <dinput.h>
 
+#include <cstdlib>
+
+HWND grabWindow;
+
 namespace {
 
 IDirectInput8W* directInput;
@@ -21,6 +32,10 @@ IDirectInputDevice8W* pointerDevice;
 IDirectInputDevice8W* keyboardDevice;
 
 constexpr DWORD kDeviceBufferSize = 16;
+constexpr Point kNoGrab{-32767, -32767};
+
+int ctrlHeld;     // movement was switched on by a Ctrl press in Ctrl-hold mode
+Point grabOrigin = kNoGrab;
 
 bool setBufferSize(IDirectInputDevice8W* device) {
     DIPROPDWORD prop{};
@@ -80,22 +95,131 @@ void releaseInput() {
     CoUninitialize();
 }
 
+bool isTaskbarWindow(HWND w) {
+    // A class name counts only when it fills exactly 13 units of a 15-unit buffer.
+    for (; w; w = GetAncestor(w, GA_PARENT)) {
+        wchar_t name[15];
+        if (GetClassNameW(w, name, 15) != 13) continue;
+        if (lstrcmpW(name, L"TrayNotifyWnd") == 0) return false;
+        if (lstrcmpW(name, L"Shell_TrayWnd") == 0) return true;
+    }
+    return false;
+}
+
+void resetInputState() {
+    ctrlHeld = 0;
+    grabWindow = nullptr;
+    grabOrigin = kNoGrab;
+}
+
+namespace {
+
+// Ends a grab unless the tray icon pinned the pointer: that pin outlives every button.
+void endGrab() {
+    if (pointerPinned) return;
+    ClipCursor(nullptr);
+    grabWindow = nullptr;
+    grabOrigin = kNoGrab;
+}
+
+void middleButtonGrab(bool pressed, POINT p, HWND listView) {
+    if (!pressed) {
+        // A click without dragging the view leaves the pointer pinned.
+        if (std::abs(ViewOrigin.x - grabOrigin.x) > GetSystemMetrics(SM_CXDRAG) ||
+            std::abs(ViewOrigin.y - grabOrigin.y) > GetSystemMetrics(SM_CYDRAG))
+            endGrab();
+        return;
+    }
+    if (grabWindow) {
+        endGrab();
+        return;
+    }
+    HWND w = WindowFromPoint(p);
+    if (!w || !(w == listView || w == ActiveDesktopWindow || isTaskbarWindow(w))) return;
+    grabWindow = w;
+    grabOrigin = ViewOrigin;
+    SetForegroundWindow(MainWindow);
+    RECT pin{p.x, p.y, p.x + 1, p.y + 1};
+    if (!ClipCursor(&pin)) grabWindow = nullptr;
+}
+
+// The common tail of every button record.
+void afterButton() {
+    closeOverviewOnOutsideClick();
+    postToOverlayThread(WM_BORDER_HIDE);
+}
+
+} // namespace
+
 void drainPointer() {
     if (!pointerDevice) return;
+    HWND listView = findDesktopListView();
     DIDEVICEOBJECTDATA record;
-    int dx = 0, dy = 0;
-    while (readRecord(pointerDevice, record)) {
+    if (!readRecord(pointerDevice, record)) return;
+    const int sign = Settings.reverseDirection ? -1 : 1;
+    int dx = 0, dy = 0, wheelSum = 0;
+    do {
         const int data = static_cast<int>(record.dwData);
-        if (record.dwOfs == DIMOFS_X) dx += Settings.reverseDirection ? -data : data;
-        if (record.dwOfs == DIMOFS_Y) dy += Settings.reverseDirection ? -data : data;
-    }
-    if (dx != 0 || dy != 0) computeMovement(dx, dy, 0);
+        switch (record.dwOfs) {
+        case DIMOFS_X: dx += sign * data; break;
+        case DIMOFS_Y: dy += sign * data; break;
+        case DIMOFS_Z: {
+            HWND front = GetForegroundWindow();
+            if (!(front && (front == GetShellWindow() || isTaskbarWindow(front)))) break;
+            const int v = sign * data;
+            wheelSum += v;
+            // Turning the wheel away from the user scrolls up, or left with Shift.
+            if (GetAsyncKeyState(VK_SHIFT) < 0)
+                dx -= v;
+            else
+                dy -= v;
+            break;
+        }
+        case DIMOFS_BUTTON0:
+        case DIMOFS_BUTTON1:
+        case DIMOFS_BUTTON3:
+            endGrab();
+            afterButton();
+            break;
+        case DIMOFS_BUTTON2: {
+            POINT p;
+            if (!GetCursorPos(&p)) break;
+            const bool pressed = (record.dwData & 0x80) != 0;
+            if (Settings.edgeMiddleClickToggles && nearScreenEdge({p.x, p.y}, RealScreenSize)) {
+                if (pressed) {
+                    KillTimer(MainWindow, kContinuationTimer);
+                    SendMessageW(MainWindow, WM_COMMAND, IDM_TOGGLE_SCROLL, 0);
+                    dx = dy = 0; // the motion before the click is not a push
+                }
+            } else {
+                middleButtonGrab(pressed, p, listView);
+            }
+            afterButton();
+            break;
+        }
+        default: break;
+        }
+    } while (readRecord(pointerDevice, record));
+    if (dx != 0 || dy != 0) computeMovement(dx, dy, wheelSum);
 }
 
 void drainKeyboard() {
     if (!keyboardDevice) return;
     DIDEVICEOBJECTDATA record;
     while (readRecord(keyboardDevice, record)) {
+        const KeyDecision d =
+            decideKey(record.dwOfs, (record.dwData & 0x80) != 0, Settings.ctrlHoldMode,
+                      Settings.toggleKey, Settings.scrollEnabled, ctrlHeld);
+        ctrlHeld = d.ctrlHeld;
+        switch (d.effect) {
+        case KeyEffect::None: break;
+        case KeyEffect::SwitchOn: setScrollEnabled(1); break;
+        case KeyEffect::SwitchOff: setScrollEnabled(0); break;
+        case KeyEffect::FollowLockKey:
+            setScrollEnabled((GetKeyState(Settings.toggleKey) & 1) ? 0 : 1);
+            break;
+        case KeyEffect::HideBorder: postToOverlayThread(WM_BORDER_HIDE); break;
+        }
     }
 }
 

@@ -7,3 +7,5 @@ void openCrossCursor();
 void closeCrossCursor();
 void openMeasuringCursor();
 void closeMeasuringCursor();
+void moveCrossCursor();     // to PointerPosition
+void moveMeasuringCursor();

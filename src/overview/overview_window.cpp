@@ -5,3 +5,4 @@
 HWND OverviewWindow;
 
 void openOverview() {}
+void closeOverviewOnOutsideClick() {}
