@@ -1,0 +1,72 @@
+// A program of plain windows for the e2e tests: each argument "title,x,y,w,h[,flags]"
+// makes one top-level window of class "OrvPeerWindow" (flags: m = minimized, u = no
+// title, t = tool window). It never activates itself and ends when any of its windows is
+// closed, so a test ends it with one WM_CLOSE.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+LRESULT CALLBACK peerProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(w, &ps);
+        RECT r;
+        GetClientRect(w, &r);
+        wchar_t title[64];
+        GetWindowTextW(w, title, 64);
+        DrawTextW(dc, title, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        EndPaint(w, &ps);
+        return 0;
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = peerProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"OrvPeerWindow";
+    RegisterClassExW(&wc);
+
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 1; argv && i < argc; ++i) {
+        wchar_t title[64] = {};
+        int x = 0, y = 0, w = 0, h = 0;
+        wchar_t flags[8] = {};
+        const int n = swscanf(argv[i], L"%63[^,],%d,%d,%d,%d,%7ls", title, &x, &y, &w, &h, flags);
+        if (n < 5) continue;
+        const bool untitled = wcschr(flags, L'u') != nullptr;
+        const DWORD ex = wcschr(flags, L't') ? WS_EX_TOOLWINDOW : 0;
+        HWND win = CreateWindowExW(ex, L"OrvPeerWindow", untitled ? L"" : title,
+                                   WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr, instance,
+                                   nullptr);
+        if (!win) continue;
+        // Untitled windows are found by the test through this property.
+        SetPropW(win, L"OrvPeerName", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(i)));
+        ShowWindow(win, wcschr(flags, L'm') ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
+    }
+    LocalFree(argv);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
