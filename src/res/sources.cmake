@@ -26,7 +26,7 @@ set(ORVALIS_ARTGEN_HEADERS
     ${CMAKE_CURRENT_LIST_DIR}/imagefile.h
     ${CMAKE_CURRENT_LIST_DIR}/picture.h)
 
-if(NOT CMAKE_CROSSCOMPILING)
+if(NOT WIN32)
     # Natively the generator is an ordinary target: handy for looking at the artwork.
     add_executable(artgen ${ORVALIS_ARTGEN_SOURCES})
     target_include_directories(artgen PRIVATE ${CMAKE_SOURCE_DIR}/src)
@@ -34,17 +34,26 @@ if(NOT CMAKE_CROSSCOMPILING)
     return()
 endif()
 
-find_program(ORVALIS_HOST_CXX NAMES c++ g++ clang++ REQUIRED
-             NO_CMAKE_FIND_ROOT_PATH DOC "C++ compiler of the build machine, for artgen")
-set(ORVALIS_ARTGEN ${ORVALIS_ART_DIR}/artgen)
-add_custom_command(
-    OUTPUT ${ORVALIS_ARTGEN}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVALIS_ART_DIR}
-    COMMAND ${ORVALIS_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -I${CMAKE_SOURCE_DIR}/src
-            ${ORVALIS_ARTGEN_SOURCES} -o ${ORVALIS_ARTGEN}
-    DEPENDS ${ORVALIS_ARTGEN_SOURCES} ${ORVALIS_ARTGEN_HEADERS}
-    COMMENT "Building artgen for the build machine"
-    VERBATIM)
+if(CMAKE_CROSSCOMPILING)
+    # The generator must run on the build machine: compile it with that machine's compiler.
+    find_program(ORVALIS_HOST_CXX NAMES c++ g++ clang++ REQUIRED
+                 NO_CMAKE_FIND_ROOT_PATH DOC "C++ compiler of the build machine, for artgen")
+    set(ORVALIS_ARTGEN ${ORVALIS_ART_DIR}/artgen)
+    add_custom_command(
+        OUTPUT ${ORVALIS_ARTGEN}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVALIS_ART_DIR}
+        COMMAND ${ORVALIS_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -I${CMAKE_SOURCE_DIR}/src
+                ${ORVALIS_ARTGEN_SOURCES} -o ${ORVALIS_ARTGEN}
+        DEPENDS ${ORVALIS_ARTGEN_SOURCES} ${ORVALIS_ARTGEN_HEADERS}
+        COMMENT "Building artgen for the build machine"
+        VERBATIM)
+else()
+    # Built on Windows itself: the generator is an ordinary program of this build.
+    add_executable(artgen ${ORVALIS_ARTGEN_SOURCES})
+    target_include_directories(artgen PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    set_target_properties(artgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVALIS_ART_DIR})
+    set(ORVALIS_ARTGEN artgen)
+endif()
 list(TRANSFORM ORVALIS_ART_FILES PREPEND ${ORVALIS_ART_DIR}/ OUTPUT_VARIABLE ORVALIS_ART_PATHS)
 add_custom_command(
     OUTPUT ${ORVALIS_ART_PATHS}

@@ -1,0 +1,150 @@
+// How fast an edge push reaches the windows of another process, against the same windows
+// moved by one deferred batch issued here directly, for 10, 50 and 200 windows; and how
+// much processor time the program takes while idle. Prints figures; never fails.
+#include "harness.h"
+#include "peer_windows.h"
+
+#include "core/settings.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+double nowMs() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+std::vector<HWND> peerWindows(const WindowPeer& peer, int n) {
+    std::vector<HWND> out;
+    for (int i = 0; i < n; ++i) out.push_back(peer.find(std::to_wstring(i).c_str()));
+    return out;
+}
+
+int leftOf(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return r.left;
+}
+
+// Spins until every window's left edge equals its expected value; returns the time.
+double waitAllAt(const std::vector<HWND>& ws, const std::vector<int>& expect, double t0) {
+    const double deadline = t0 + 5000;
+    for (;;) {
+        bool all = true;
+        for (size_t i = 0; i < ws.size() && all; ++i) all = leftOf(ws[i]) == expect[i];
+        const double t = nowMs();
+        if (all) return t - t0;
+        if (t > deadline) return -1;
+    }
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+struct Figures {
+    int windows;
+    double push;
+    double direct;
+};
+
+Figures measure(int n) {
+    setCursor(0, 700);
+    std::vector<std::wstring> specs;
+    for (int i = 0; i < n; ++i)
+        specs.push_back(std::to_wstring(i) + L"," + std::to_wstring(100 + (i % 20) * 30) + L"," +
+                        std::to_wstring(60 + (i / 20) * 25) + L",160,90");
+    WindowPeer peer;
+    if (!peer.start(specs, 30000)) return {n, -1, -1};
+    std::vector<HWND> ws = peerWindows(peer, n);
+
+    SettingsRecord s;
+    s.columns = 5;
+    s.rows = 1;
+    s.startPosition = u'9'; // far right: room for many pushes to the left
+    OrvalisRun run;
+    run.prepare(settingsBytes(s));
+    if (!run.start()) return {n, -1, -1};
+    pumpFor(500);
+
+    const int rounds = 15;
+    std::vector<double> push, direct;
+    for (int r = 0; r < rounds; ++r) {
+        std::vector<int> expect;
+        for (HWND w : ws) expect.push_back(leftOf(w) + 3);
+        const double t0 = nowMs();
+        moveRelative(-3, 0);
+        push.push_back(waitAllAt(ws, expect, t0));
+        run.barrier();
+        pumpFor(60);
+
+        expect.clear();
+        for (HWND w : ws) expect.push_back(leftOf(w) - 3);
+        const double t1 = nowMs();
+        HDWP batch = BeginDeferWindowPos(static_cast<int>(ws.size()));
+        for (size_t i = 0; i < ws.size() && batch; ++i) {
+            RECT rc;
+            GetWindowRect(ws[i], &rc);
+            batch = DeferWindowPos(batch, ws[i], nullptr, rc.left - 3, rc.top, 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                       SWP_NOOWNERZORDER);
+        }
+        if (batch) EndDeferWindowPos(batch);
+        direct.push_back(waitAllAt(ws, expect, t1));
+        pumpFor(60);
+    }
+    run.stop();
+    return {n, median(push), median(direct)};
+}
+
+double idleCpuPercent(int seconds) {
+    OrvalisRun run;
+    SettingsRecord s;
+    run.prepare(settingsBytes(s));
+    if (!run.start()) return -1;
+    setCursor(500, 400);
+    pumpFor(1000);
+    auto cpu = [&] {
+        FILETIME c, e, k, u;
+        GetProcessTimes(run.proc.process, &c, &e, &k, &u);
+        auto v = [](FILETIME f) {
+            return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+        };
+        return static_cast<double>(v(k) + v(u)) / 10000.0; // ms
+    };
+    const double c0 = cpu(), t0 = nowMs();
+    pumpFor(static_cast<DWORD>(seconds) * 1000);
+    const double c1 = cpu(), t1 = nowMs();
+    run.stop();
+    return 100.0 * (c1 - c0) / (t1 - t0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int idleSeconds = 30;
+    if (argc > 1) idleSeconds = atoi(argv[1]);
+    std::printf("%-8s %14s %14s %8s\n", "windows", "push->moved ms", "direct batch ms", "ratio");
+    for (int n : {10, 50, 200}) {
+        const Figures f = measure(n);
+        std::printf("%-8d %14.2f %14.2f %8.2f\n", f.windows, f.push, f.direct,
+                    f.direct > 0 ? f.push / f.direct : 0.0);
+        std::fflush(stdout);
+    }
+    const double idle = idleCpuPercent(idleSeconds);
+    std::printf("idle CPU over %d s: %.3f %% of one core\n", idleSeconds, idle);
+    return 0;
+}
