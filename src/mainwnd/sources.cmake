@@ -1,4 +1,8 @@
-list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/commands.cpp)
+list(APPEND ORVALIS_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/track_view.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tiling.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tracking.cpp
