@@ -54,7 +54,7 @@ GlyphLayout layoutGlyph(Size icon, Size screen, int columns, int rows, Point ori
     return g;
 }
 
-std::array<Polyline, 6> offMarkLines(const GlyphLayout& g) {
+std::array<GlyphStroke, 6> offMarkLines(const GlyphLayout& g) {
     const int l = g.gridLeft, t = g.gridTop, r = g.gridRight, b = g.gridBottom;
     const int w = g.gridWidth, h = g.gridHeight;
     return {{

@@ -33,15 +33,15 @@ GlyphLayout layoutGlyph(Size icon, Size screen, int columns, int rows, Point ori
                         int scrollEnabled);
 
 // A pen stroke: move to points[0], then line to each next point (ends exclusive).
-struct Polyline {
+struct GlyphStroke {
     int count = 0;
     std::array<Point, 3> points{};
-    friend bool operator==(const Polyline&, const Polyline&) = default;
+    friend bool operator==(const GlyphStroke&, const GlyphStroke&) = default;
 };
 
 // The "off" mark over the grid: four corner brackets covering a third of each side,
 // then the two diagonals.
-std::array<Polyline, 6> offMarkLines(const GlyphLayout& g);
+std::array<GlyphStroke, 6> offMarkLines(const GlyphLayout& g);
 
 // Everything the drawing paints, in its order. Rectangles are left, top, right, bottom
 // with right and bottom exclusive, except where noted.
@@ -51,8 +51,8 @@ struct GlyphFigures {
     std::array<Point, 2> maskHoles; // set white again: the shape's top-right, bottom-left
     Rect gridBox;                   // movement on: Rectangle with the grey pen, white inside
     Rect gridFrame;                 // movement on: FrameRect in white
-    Polyline greyEdge;              // the view's left and top, outside it
-    Polyline blackEdge;             // the view's right and bottom, outside it
+    GlyphStroke greyEdge;           // the view's left and top, outside it
+    GlyphStroke blackEdge;          // the view's right and bottom, outside it
     Rect picture;                   // where the desktop picture is stretched
 };
 GlyphFigures glyphFigures(const GlyphLayout& g);

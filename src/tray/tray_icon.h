@@ -1,5 +1,9 @@
-// The notification-area icon: its picture of the virtual area and its tooltip.
+// The notification-area icon: its picture of the virtual area and its tooltip. Called
+// by start-up, the view shift, the movement switch, tiling, the settings dialog and the
+// main window ("TaskbarCreated"). Main thread only.
 #pragma once
+
+#include "tray/tray_glyph.h"
 
 #include <windows.h>
 
@@ -9,5 +13,22 @@ constexpr UINT kNotifyIconDataSize = 936; // the layout the shell has understood
 
 extern UINT taskbarCreatedMessage; // registered after the first successful add; 0 before
 
+// Adds the icon with the picture of the last layout, retrying while the shell times out.
 void addTrayIcon();
+// Lays the picture out anew and, only when it changed, redraws and sends it.
 void updateTrayIcon();
+// Sends the position tooltip unless it equals the last one sent.
+void updateTrayTooltip();
+
+// The picture of `layout` as an icon of the current small-icon size; null on failure.
+// The caller destroys it.
+HICON drawTrayGlyph(const GlyphLayout& layout);
+
+// The layout of the picture last sent and the last tooltip sent (tests look at them).
+const GlyphLayout& trayGlyphLayout();
+const wchar_t* lastTrayTooltip();
+
+// Deletes the pens and the picture; called at exit.
+void releaseTrayGlyph();
+// Tests: releases them and forgets the layout, the tooltip and the registered message.
+void resetTrayIcon();

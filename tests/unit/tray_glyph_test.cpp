@@ -155,7 +155,7 @@ TEST(TrayGlyphOffMark, BracketsAThirdOfEachSideAndBothDiagonals) {
     ASSERT_EQ(g.gridLeft, 0);
     ASSERT_EQ(g.gridTop, 2);
     // L 0, T 2, R 15, B 13, w 16, h 12: w/3 = 5, 2w/3 = 10, h/3 = 4, 2h/3 = 8.
-    const std::array<Polyline, 6> want = {{
+    const std::array<GlyphStroke, 6> want = {{
         {2, {{{0, 2}, {6, 2}}}},
         {3, {{{10, 2}, {15, 2}, {15, 7}}}},
         {3, {{{15, 10}, {15, 13}, {9, 13}}}},
@@ -170,7 +170,7 @@ TEST(TrayGlyphOffMark, FollowsTheGridOfAStrip) {
     const GlyphLayout g = layoutGlyph(kIcon, kScreen43, 5, 1, {0, 0}, 0);
     const auto lines = offMarkLines(g);
     // Every point stays on the grid's outline or inside it.
-    for (const Polyline& p : lines)
+    for (const GlyphStroke& p : lines)
         for (int i = 0; i < p.count; ++i) {
             EXPECT_GE(p.points[i].x, g.gridLeft);
             EXPECT_LE(p.points[i].x, g.gridRight + 1);
@@ -194,8 +194,8 @@ TEST(TrayGlyphFigures, OnFillsTheGridOffOnlyTheFramedScreen) {
     EXPECT_EQ(on.gridBox, (Rect{1, 3, 16, 14}));
     EXPECT_EQ(on.gridFrame, (Rect{0, 2, 15, 13}));
     EXPECT_EQ(on.picture, (Rect{8, 2, 16, 8}));
-    const Polyline grey{3, {{{7, 7}, {7, 1}, {16, 1}}}};
-    const Polyline black{3, {{{16, 2}, {16, 8}, {7, 8}}}};
+    const GlyphStroke grey{3, {{{7, 7}, {7, 1}, {16, 1}}}};
+    const GlyphStroke black{3, {{{16, 2}, {16, 8}, {7, 8}}}};
     EXPECT_EQ(on.greyEdge, grey);
     EXPECT_EQ(on.blackEdge, black);
 
