@@ -1,6 +1,212 @@
-// Finding the desktop list view. The shift and the adoption of existing windows come
-// with the main job.
+// The window collector, the shift of the view and the adoption of the windows found at
+// start-up. The collector asks each window only what its verdict (collector_rules.h)
+// needs; shiftView moves the collected windows in one deferred batch.
 #include "core/viewport.h"
+
+#include "core/adoption_rules.h"
+#include "core/app.h"
+#include "core/hung_guard.h"
+#include "core/settings.h"
+#include "core/view.h"
+#include "exclusion/exclusion.h"
+#include "hook/hook_messages.h"
+#include "hook/packed_position.h"
+#include "mainwnd/window_lists.h"
+#include "overlay/overlay_thread.h"
+#include "tray/tray_icon.h"
+
+#include <cstdlib>
+#include <cstring>
+
+ManagedWindowListRecord ManagedWindowList;
+
+namespace {
+
+constexpr int kListStep = 50;
+constexpr UINT kAdoptAnswerTimeoutMs = 1000;
+
+// The thread of each listed window, kept beside ManagedWindowList with the same capacity
+// (the collector learns it anyway; the shift needs it to probe each program once).
+DWORD* managedThreads = nullptr;
+
+// Appends one handle; when the list is full it moves to an array 50 entries larger, and
+// when that cannot be had the window is dropped.
+void appendManaged(HWND w, DWORD thread) {
+    ManagedWindowListRecord& list = ManagedWindowList;
+    if (list.count >= list.capacity) {
+        const int grown = list.capacity + kListStep;
+        const auto n = static_cast<size_t>(grown);
+        auto* larger = static_cast<HWND*>(std::malloc(sizeof(HWND) * n));
+        auto* threads = static_cast<DWORD*>(std::malloc(sizeof(DWORD) * n));
+        if (!larger || !threads) {
+            std::free(larger);
+            std::free(threads);
+            return;
+        }
+        if (list.count > 0) {
+            std::memcpy(larger, list.windows, sizeof(HWND) * static_cast<size_t>(list.count));
+            std::memcpy(threads, managedThreads, sizeof(DWORD) * static_cast<size_t>(list.count));
+        }
+        std::free(list.windows);
+        std::free(managedThreads);
+        list.windows = larger;
+        managedThreads = threads;
+        list.capacity = grown;
+    }
+    managedThreads[list.count] = thread;
+    list.windows[list.count++] = w;
+}
+
+// One window's facts, read from Win32 on demand; owns the class name it fetched.
+struct WindowFacts {
+    HWND w;
+    DWORD ownPid;
+    HWND shell;
+    DWORD thread = 0;
+    ClassName cls{};
+
+    WindowFacts(HWND window, DWORD pid, HWND shellWindow)
+        : w(window), ownPid(pid), shell(shellWindow) {}
+    ~WindowFacts() { freeClassName(cls); }
+    WindowFacts(const WindowFacts&) = delete;
+    WindowFacts& operator=(const WindowFacts&) = delete;
+
+    bool visible() { return IsWindowVisible(w) != FALSE; }
+    bool ownProcess() {
+        DWORD pid = 0;
+        thread = GetWindowThreadProcessId(w, &pid);
+        return pid == ownPid;
+    }
+    int titleLength() { return GetWindowTextLengthW(w); }
+    bool hasParent() { return GetParent(w) != nullptr; }
+    bool isShellWindow() { return w == shell; }
+    int className(const wchar_t*& text) {
+        cls = fetchClassName(w);
+        text = cls.text;
+        return cls.length;
+    }
+    int shortTitle(wchar_t (&buffer)[4]) { return GetWindowTextW(w, buffer, 4); }
+    bool disabledToolWindow() {
+        return (GetWindowLongW(w, GWL_STYLE) & WS_DISABLED) &&
+               (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    }
+    bool excluded(int titleLength, const wchar_t* className) {
+        return isExcluded(w, titleLength, className);
+    }
+    bool rect(Rect& out) {
+        RECT r;
+        if (!GetWindowRect(w, &r))
+            return false;
+        out = {r.left, r.top, r.right, r.bottom};
+        return true;
+    }
+    bool iconic() { return IsIconic(w) != FALSE; }
+};
+
+struct CollectContext {
+    int mode;
+    DWORD ownPid;
+    HWND shell;
+};
+
+BOOL CALLBACK collectOne(HWND w, LPARAM param) {
+    const auto* ctx = reinterpret_cast<const CollectContext*>(param);
+    WindowFacts facts(w, ctx->ownPid, ctx->shell);
+    if (collectorVerdict(facts, ctx->mode) == CollectVerdict::Take)
+        appendManaged(w, facts.thread);
+    return TRUE;
+}
+
+constexpr UINT kShiftFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+// How long a program may take to answer before its windows leave the batch. An idle
+// thread answers within a fraction of a millisecond; a busy one that misses this only
+// has its windows moved asynchronously.
+constexpr UINT kProbeTimeoutMs = 30;
+
+HungGuardRecord HungGuard;
+
+VOID CALLBACK recoveryProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
+    recoveryAnswered(HungGuard, static_cast<std::uint32_t>(thread), GetTickCount());
+}
+
+// Asks every program behind the listed windows, once per thread, whether it still pumps
+// messages. A program already known to sleep is asked only asynchronously; its answer,
+// whenever it comes, ends the hang.
+void probePrograms(DWORD now) {
+    beginShift(HungGuard);
+    for (int i = 0; i < ManagedWindowList.count; ++i) {
+        const HWND w = ManagedWindowList.windows[i];
+        const DWORD thread = managedThreads[i];
+        if (needsSyncProbe(HungGuard, thread, now)) {
+            DWORD_PTR answer = 0;
+            if (SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                    kProbeTimeoutMs, &answer))
+                probeAnswered(HungGuard, thread, now);
+            else if (IsWindow(w))
+                probeFailed(HungGuard, thread);
+        }
+        if (takeRecoveryProbe(HungGuard, thread) &&
+            !SendMessageCallbackW(w, WM_NULL, 0, 0, recoveryProbeAnswered, thread))
+            recoveryProbeNotSent(HungGuard, thread);
+    }
+}
+
+} // namespace
+
+bool collectWindows(int mode) {
+    ManagedWindowList.count = 0;
+    CollectContext ctx{mode, ownProcessId, GetShellWindow()};
+    return EnumWindows(collectOne, reinterpret_cast<LPARAM>(&ctx)) != FALSE;
+}
+
+void shiftView(int dx, int dy, HWND exceptWindow) {
+    ViewOrigin.x += dx;
+    ViewOrigin.y += dy;
+    postToOverlayThread(WM_BORDER_SHOW);
+
+    if (collectWindows(kCollectUntitled)) {
+        const DWORD now = GetTickCount();
+        probePrograms(now);
+        const Point delta{-dx, -dy};
+        HDWP hdwp = BeginDeferWindowPos(ManagedWindowList.count);
+        for (int i = 0; i < ManagedWindowList.count; ++i) {
+            if (!hdwp)
+                break; // nothing further moves this time
+            const HWND w = ManagedWindowList.windows[i];
+            if (w == exceptWindow)
+                continue;
+            RECT r;
+            if (!GetWindowRect(w, &r))
+                continue; // gone since the collection
+            const MovePlan plan = planMove(HungGuard, reinterpret_cast<std::uintptr_t>(w),
+                                           managedThreads[i], {r.left, r.top}, delta, now);
+            if (plan.async)
+                SetWindowPos(w, nullptr, plan.to.x, plan.to.y, 0, 0,
+                             kShiftFlags | SWP_ASYNCWINDOWPOS);
+            else
+                hdwp = DeferWindowPos(hdwp, w, nullptr, plan.to.x, plan.to.y, 0, 0, kShiftFlags);
+        }
+        if (hdwp)
+            EndDeferWindowPos(hdwp);
+        endShift(HungGuard);
+    }
+
+    if (Settings.moveIcons) {
+        const HWND listView = findDesktopListView();
+        SendMessageW(listView, WM_ICONS_SHIFT, static_cast<WPARAM>(static_cast<LONG_PTR>(dx)),
+                     static_cast<LPARAM>(dy));
+        RedrawWindow(listView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    updateTrayIcon();
+}
+
+void resetViewportState() {
+    std::free(ManagedWindowList.windows);
+    std::free(managedThreads);
+    ManagedWindowList = ManagedWindowListRecord{};
+    managedThreads = nullptr;
+    resetHungGuard(HungGuard);
+}
 
 namespace {
 
@@ -11,7 +217,8 @@ bool hasClass(HWND w, const wchar_t* name, int len) {
 }
 
 BOOL CALLBACK findListView(HWND w, LPARAM out) {
-    if (!hasClass(w, L"SysListView32", 13)) return TRUE;
+    if (!hasClass(w, L"SysListView32", 13))
+        return TRUE;
     *reinterpret_cast<HWND*>(out) = w;
     return FALSE;
 }
@@ -20,12 +227,59 @@ BOOL CALLBACK findListView(HWND w, LPARAM out) {
 
 HWND findDesktopListView() {
     HWND shell = GetShellWindow();
-    if (!shell) return nullptr;
+    if (!shell)
+        return nullptr;
     HWND defView = FindWindowExW(shell, nullptr, L"SHELLDLL_DefView", nullptr);
-    if (!defView) return nullptr;
+    if (!defView)
+        return nullptr;
     HWND found = nullptr;
     EnumChildWindows(defView, findListView, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
-void adoptExistingWindows() {}
+void adoptExistingWindows() {
+    if (!collectWindows(kCollectMinimized | kCollectUntitled))
+        return;
+    const int cxFrame = GetSystemMetrics(SM_CXFRAME);
+    const int cyFrame = GetSystemMetrics(SM_CYFRAME);
+    const int cxMaximized = GetSystemMetrics(SM_CXMAXIMIZED);
+    const int cyMaximized = GetSystemMetrics(SM_CYMAXIMIZED);
+
+    for (int i = 0; i < ManagedWindowList.count; ++i) {
+        const HWND w = ManagedWindowList.windows[i];
+        addKnownWindow(w);
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof(wp);
+        if (GetWindowPlacement(w, &wp))
+            saveNormalRect(w, wp.rcNormalPosition);
+
+        const bool minimized = IsIconic(w) != FALSE;
+        if (!minimized && IsZoomed(w)) {
+            wp = WINDOWPLACEMENT{};
+            wp.length = sizeof(wp);
+            GetWindowPlacement(w, &wp);
+            MINMAXINFO info{};
+            info.ptMaxSize = {cxMaximized, cyMaximized};
+            info.ptMaxPosition = {-cxFrame, -cyFrame};
+            // A program that does not answer must not hold up the start: its window then
+            // takes the system's own maximized rectangle.
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
+                                SMTO_ABORTIFHUNG, kAdoptAnswerTimeoutMs, &answer);
+            const Rect r = reportedMaximizedRect({info.ptMaxPosition.x, info.ptMaxPosition.y},
+                                                 {info.ptMaxSize.x, info.ptMaxSize.y});
+            wp.rcNormalPosition = {r.left, r.top, r.right, r.bottom};
+            wp.flags = WPF_ASYNCWINDOWPLACEMENT;
+            wp.showCmd = SW_RESTORE;
+            SetWindowPlacement(w, &wp);
+        } else if (GetWindowPlacement(w, &wp)) {
+            if (minimized)
+                setMinimizedPosition(
+                    w, minimizedVirtualPosition({wp.rcNormalPosition.left, wp.rcNormalPosition.top},
+                                                ViewOrigin));
+            wp.flags = WPF_ASYNCWINDOWPLACEMENT;
+            wp.showCmd = SW_SHOW;
+            SetWindowPlacement(w, &wp);
+        }
+    }
+}

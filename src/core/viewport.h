@@ -2,6 +2,8 @@
 // icon list view and the adoption of the windows that exist at start. Main thread only.
 #pragma once
 
+#include "core/collector_rules.h"
+
 #include <windows.h>
 
 // Every window the last collection took, in z-order (topmost first). Valid only until
@@ -13,9 +15,7 @@ struct ManagedWindowListRecord {
 };
 extern ManagedWindowListRecord ManagedWindowList;
 
-// Collector modes (bits).
-constexpr int kCollectMinimized = 1; // also minimized windows
-constexpr int kCollectUntitled = 2;  // also untitled windows and windows with a parent/owner
+// The collector modes kCollectMinimized and kCollectUntitled come with collector_rules.h.
 
 // Fills ManagedWindowList; false when the enumeration failed.
 bool collectWindows(int mode);
@@ -27,4 +27,9 @@ void shiftView(int dx, int dy, HWND exceptWindow);
 // The desktop's icon list view ("SysListView32" under the shell's "SHELLDLL_DefView"), or null.
 HWND findDesktopListView();
 
+// Start-up: every window found is known, maximized windows become normal windows of their
+// maximized size, minimized ones have their virtual position recorded.
 void adoptExistingWindows();
+
+// Frees the list and forgets every program that stopped answering (exit, tests).
+void resetViewportState();

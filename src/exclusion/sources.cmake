@@ -1,3 +1,7 @@
+list(APPEND ORVALIS_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/exclusion_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/exclusion_codec.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/exclusion.cpp
     ${CMAKE_CURRENT_LIST_DIR}/exclusion_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/exclusion_window.cpp)

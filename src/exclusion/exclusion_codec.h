@@ -1,0 +1,38 @@
+// The bytes of "除外ウィンドウ.dat": a UTF-16LE signature, then (window name, class name)
+// pairs, each string ending in U+0000. Portable; exclusion_file.cpp reads and writes the
+// file, this turns its bytes into entries and back.
+#pragma once
+
+#include "exclusion/exclusion_rules.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+inline constexpr wchar_t kExclusionSignature[] = L"{8027EEA7-18EC-44c9-95E4-159B46259420}";
+inline constexpr size_t kExclusionSignatureUnits = 38;
+inline constexpr size_t kExclusionSignatureBytes = 76;
+inline constexpr std::uint64_t kExclusionFileMaxBytes = 2097152; // larger files are ignored
+inline constexpr size_t kExclusionReadBytes = 8192;              // one string read
+inline constexpr size_t kExclusionScanUnits = 4096;              // where a terminator may lie
+
+bool exclusionFileSizeAccepted(std::uint64_t size);
+
+// The first 76 bytes (or fewer, when the file is shorter) against the signature, ignoring
+// the case of letters.
+bool hasExclusionSignature(const std::uint8_t* bytes, size_t size);
+
+// One string starting at byte `pos`: it ends at the first unit below U+0020 among the
+// first 4,096 units. With all 4,096 units present and no such unit, it is empty and the
+// next one starts two bytes on. When the bytes end before any terminator, there is no
+// string. On success `pos` moves past the terminator.
+bool readExclusionString(const std::uint8_t* bytes, size_t size, size_t& pos, std::wstring& out);
+
+// Appends the records of a whole file (signature already checked) to `out`: at most 128,
+// stopping at the first record that is not complete. Keeps what it read when memory runs
+// out.
+void decodeExclusionRecords(const std::uint8_t* bytes, size_t size,
+                            std::vector<ExclusionEntry>& out);
+
+// The whole file for a list: the signature, then every entry in order.
+std::vector<std::uint8_t> encodeExclusionFile(const std::vector<ExclusionEntry>& entries);

@@ -1,0 +1,230 @@
+// "除外ウィンドウ.dat" through the real file calls: round trip, the exact bytes, the size
+// and signature rules on disk, saving an empty list, and failed saves that must leave the
+// old file whole. Also the entry points on the file beside the executable.
+#include "exclusion/exclusion.h"
+#include "exclusion/exclusion_codec.h"
+#include "exclusion/exclusion_file.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+ExclusionEntry rule(const wchar_t* cls, const wchar_t* title) {
+    ExclusionEntry e;
+    e.className = cls;
+    e.windowName = title;
+    return e;
+}
+
+struct ExclusionFileTest : ::testing::Test {
+    std::wstring dir;
+    std::wstring path;
+
+    void SetUp() override {
+        wchar_t tmp[MAX_PATH];
+        GetTempPathW(MAX_PATH, tmp);
+        dir =
+            std::wstring(tmp) + L"orv-exclusion-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(dir.c_str(), nullptr);
+        path = dir + L"除外ウィンドウ.dat";
+        resetExclusionList();
+    }
+    void TearDown() override {
+        for (const std::wstring& p : {path, path + L".new"}) {
+            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(p.c_str());
+            RemoveDirectoryW(p.c_str());
+        }
+        RemoveDirectoryW(dir.c_str());
+        resetExclusionList();
+    }
+    Bytes bytes() const {
+        Bytes out;
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        if (f == INVALID_HANDLE_VALUE)
+            return out;
+        out.resize(GetFileSize(f, nullptr));
+        DWORD got = 0;
+        ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
+        CloseHandle(f);
+        out.resize(got);
+        return out;
+    }
+    void put(const Bytes& b) const {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(f, b.data(), static_cast<DWORD>(b.size()), &n, nullptr);
+        CloseHandle(f);
+    }
+    bool exists(const std::wstring& p) const {
+        return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+};
+
+TEST_F(ExclusionFileTest, RoundTripWritesTheExactBytes) {
+    const std::vector<ExclusionEntry> list = {rule(L"Notepad", L"memo.txt"), rule(L"#32770", L"*"),
+                                              rule(L"CabinetWClass", L"")};
+    ASSERT_TRUE(writeExclusionFile(path.c_str(), list));
+    EXPECT_EQ(bytes(), encodeExclusionFile(list));
+    EXPECT_FALSE(exists(path + L".new"));
+
+    std::vector<ExclusionEntry> back;
+    ASSERT_TRUE(readExclusionFile(path.c_str(), back));
+    ASSERT_EQ(back.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(back[i].className, list[i].className);
+        EXPECT_EQ(back[i].windowName, list[i].windowName);
+        EXPECT_EQ(back[i].imageIndex, kNoImageIndex);
+    }
+    // Other programs may read the file while it is open for reading.
+    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    back.clear();
+    EXPECT_TRUE(readExclusionFile(path.c_str(), back));
+    EXPECT_EQ(back.size(), 3u);
+    CloseHandle(reader);
+}
+
+TEST_F(ExclusionFileTest, SizeLimitAndSignatureOnDisk) {
+    // Exactly 2 MiB: the signature, one record, then a long run of one-unit records
+    // ("\0" pairs) that the 128-record limit cuts off.
+    Bytes big = encodeExclusionFile({rule(L"Cls", L"T")});
+    big.resize(2097152, 0);
+    put(big);
+    std::vector<ExclusionEntry> got;
+    ASSERT_TRUE(readExclusionFile(path.c_str(), got));
+    ASSERT_EQ(got.size(), 128u);
+    EXPECT_EQ(got[0].className, L"Cls");
+    EXPECT_EQ(got[1].className, L"");
+
+    big.push_back(0); // one byte more: nothing at all
+    put(big);
+    got.clear();
+    EXPECT_FALSE(readExclusionFile(path.c_str(), got));
+    EXPECT_TRUE(got.empty());
+
+    Bytes lower = encodeExclusionFile({rule(L"Cls", L"T")});
+    const char* sig = "{8027eea7-18ec-44c9-95e4-159b46259420}";
+    for (int i = 0; i < 38; ++i)
+        lower[2 * i] = static_cast<std::uint8_t>(sig[i]);
+    put(lower);
+    got.clear();
+    EXPECT_TRUE(readExclusionFile(path.c_str(), got));
+    EXPECT_EQ(got.size(), 1u);
+
+    Bytes wrong = encodeExclusionFile({rule(L"Cls", L"T")});
+    wrong[2] = '9';
+    put(wrong);
+    got.clear();
+    EXPECT_FALSE(readExclusionFile(path.c_str(), got));
+    EXPECT_TRUE(got.empty());
+
+    put({});
+    EXPECT_FALSE(readExclusionFile(path.c_str(), got));
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(readExclusionFile(path.c_str(), got)); // no file
+    EXPECT_TRUE(got.empty());
+}
+
+TEST_F(ExclusionFileTest, LoadingAppendsAndKeepsWhatIsThere) {
+    ASSERT_TRUE(writeExclusionFile(path.c_str(), {rule(L"B", L"*")}));
+    std::vector<ExclusionEntry> list = {rule(L"A", L"*")};
+    ASSERT_TRUE(readExclusionFile(path.c_str(), list));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].className, L"A");
+    EXPECT_EQ(list[1].className, L"B");
+}
+
+TEST_F(ExclusionFileTest, SavingAnEmptyListLeavesNoFile) {
+    ASSERT_TRUE(writeExclusionFile(path.c_str(), {rule(L"A", L"*")}));
+    ASSERT_TRUE(exists(path));
+    EXPECT_TRUE(writeExclusionFile(path.c_str(), {}));
+    EXPECT_FALSE(exists(path));
+    EXPECT_FALSE(exists(path + L".new"));
+    EXPECT_TRUE(writeExclusionFile(path.c_str(), {})); // nothing to delete
+}
+
+TEST_F(ExclusionFileTest, FailedSavesLeaveTheOldFileWhole) {
+    const std::vector<ExclusionEntry> old = {rule(L"Old", L"kept")};
+    ASSERT_TRUE(writeExclusionFile(path.c_str(), old));
+    const Bytes before = bytes();
+    const std::vector<ExclusionEntry> next = {rule(L"New", L"lost"), rule(L"More", L"*")};
+
+    // The temporary file cannot be created: a folder stands in its place.
+    ASSERT_TRUE(CreateDirectoryW((path + L".new").c_str(), nullptr));
+    EXPECT_FALSE(writeExclusionFile(path.c_str(), next));
+    RemoveDirectoryW((path + L".new").c_str());
+    EXPECT_EQ(bytes(), before);
+
+    // The old file is held open without sharing: it can be neither replaced nor deleted.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(writeExclusionFile(path.c_str(), next));
+    EXPECT_FALSE(writeExclusionFile(path.c_str(), {}));
+    CloseHandle(held);
+    EXPECT_EQ(bytes(), before);
+    EXPECT_FALSE(exists(path + L".new"));
+
+    // Read-only: not replaced, not deleted.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(writeExclusionFile(path.c_str(), next));
+    EXPECT_FALSE(writeExclusionFile(path.c_str(), {}));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(bytes(), before);
+    EXPECT_FALSE(exists(path + L".new"));
+
+    std::vector<ExclusionEntry> back;
+    ASSERT_TRUE(readExclusionFile(path.c_str(), back));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].windowName, L"kept");
+
+    // A stale temporary file from an earlier crash does not stop the next save.
+    HANDLE stale =
+        CreateFileW((path + L".new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(stale);
+    EXPECT_TRUE(writeExclusionFile(path.c_str(), next));
+    EXPECT_EQ(bytes(), encodeExclusionFile(next));
+}
+
+TEST_F(ExclusionFileTest, PathIsBesideTheExecutable) {
+    wchar_t p[260];
+    ASSERT_TRUE(exclusionFilePath(p));
+    wchar_t exe[260];
+    const DWORD n = GetModuleFileNameW(nullptr, exe, 260);
+    std::wstring expected(exe, n);
+    expected = expected.substr(0, expected.find_last_of(L'\\') + 1) + L"除外ウィンドウ.dat";
+    EXPECT_EQ(std::wstring(p), expected);
+}
+
+TEST_F(ExclusionFileTest, SaveDropsTheUnconfirmedCandidateAndLoadReadsItBack) {
+    wchar_t real[260];
+    ASSERT_TRUE(exclusionFilePath(real));
+    ASSERT_FALSE(exists(real)) << "a rule file is already beside the test program";
+
+    ExclusionList.entries = {rule(L"A", L"*"), rule(L"Candidate", L"?"), rule(L"C", L"c")};
+    ExclusionList.candidateIndex = 1;
+    saveExclusions();
+    EXPECT_EQ(ExclusionList.entries.size(), 2u); // gone from memory too
+    EXPECT_EQ(ExclusionList.candidateIndex, -1);
+
+    resetExclusionList();
+    loadExclusions();
+    ASSERT_EQ(ExclusionList.entries.size(), 2u);
+    EXPECT_EQ(ExclusionList.entries[0].className, L"A");
+    EXPECT_EQ(ExclusionList.entries[1].className, L"C");
+
+    ExclusionList.entries.clear();
+    saveExclusions(); // an empty list deletes the file
+    EXPECT_FALSE(exists(real));
+    DeleteFileW(real);
+}
+
+} // namespace

@@ -1,0 +1,572 @@
+// The collector, shiftView and the adoption at start-up against real windows: those of a
+// peer process (shiftpeer.exe) for the shift, those of this process for the adoption,
+// since Wine refuses placement changes on another process's windows.
+#include "core/app.h"
+#include "core/settings.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "exclusion/exclusion.h"
+#include "hook/packed_position.h"
+#include "mainwnd/window_lists.h"
+
+#include "../e2e/peers/shiftpeer_commands.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring binFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+
+void pumpOwnMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Pumps this thread's messages until cond() holds or the deadline passes.
+template <typename Cond> bool waitFor(Cond cond, DWORD timeoutMs = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!cond()) {
+        if (GetTickCount64() >= deadline)
+            return cond();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pumpOwnMessages();
+    }
+    return true;
+}
+
+RECT rectOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+// shiftpeer.exe, started fresh for each test and ended with it.
+struct Peer {
+    PROCESS_INFORMATION pi{};
+    HWND command[2] = {};
+    HANDLE blocked = nullptr;
+    HANDLE release = nullptr;
+
+    bool start() {
+        const std::wstring exe = binFolder() + L"shiftpeer.exe";
+        std::wstring cmd = L"\"" + exe + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &si, &pi))
+            return false;
+        const bool found = waitFor(
+            [&] {
+                command[0] = findCommand(L"main");
+                command[1] = findCommand(L"second");
+                return command[0] && command[1];
+            },
+            15000);
+        if (!found)
+            return false;
+        wchar_t name[64];
+        shiftPeerEventName(name, L"Blocked", pi.dwProcessId);
+        blocked = OpenEventW(SYNCHRONIZE, FALSE, name);
+        shiftPeerEventName(name, L"Release", pi.dwProcessId);
+        release = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+        return blocked && release;
+    }
+
+    HWND findCommand(const wchar_t* title) const {
+        HWND w = nullptr;
+        while ((w = FindWindowExW(HWND_MESSAGE, w, kShiftPeerClass, title))) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == pi.dwProcessId)
+                return w;
+        }
+        return nullptr;
+    }
+
+    // "x,y,w,h,flags,class,title" on thread 0 ("main") or 1 ("second").
+    HWND create(const std::wstring& spec, int thread = 0) const {
+        COPYDATASTRUCT data{};
+        data.cbData = static_cast<DWORD>(spec.size() * sizeof(wchar_t));
+        data.lpData = const_cast<wchar_t*>(spec.c_str());
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(command[thread], WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                 SMTO_BLOCK, 5000, &result))
+            return nullptr;
+        return reinterpret_cast<HWND>(result);
+    }
+
+    // The thread stops pumping; returns once it is stuck.
+    bool block(int thread) const {
+        PostMessageW(command[thread], kShiftPeerBlock, 0, 0);
+        return WaitForSingleObject(blocked, 5000) == WAIT_OBJECT_0;
+    }
+    void unblock() const { SetEvent(release); }
+
+    ~Peer() {
+        if (release)
+            SetEvent(release);
+        if (pi.hProcess) {
+            TerminateProcess(pi.hProcess, 0);
+            WaitForSingleObject(pi.hProcess, 10000);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+        if (blocked)
+            CloseHandle(blocked);
+        if (release)
+            CloseHandle(release);
+    }
+};
+
+// The top-level windows among `of`, in z-order.
+std::vector<HWND> zOrder(const std::vector<HWND>& of) {
+    struct Ctx {
+        const std::vector<HWND>* of;
+        std::vector<HWND> seen;
+    } ctx{&of, {}};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            for (HWND x : *c->of)
+                if (x == w)
+                    c->seen.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.seen;
+}
+
+// Wine restacks a new owned window once its display events arrive: the order counts once
+// it has stayed the same over a few polls.
+std::vector<HWND> settledZOrder(const std::vector<HWND>& of) {
+    std::vector<HWND> last = zOrder(of);
+    int same = 0;
+    waitFor(
+        [&] {
+            const auto now = zOrder(of);
+            same = now == last ? same + 1 : 0;
+            last = now;
+            return same >= 5;
+        },
+        3000);
+    return last;
+}
+
+bool listed(HWND w) {
+    for (int i = 0; i < ManagedWindowList.count; ++i)
+        if (ManagedWindowList.windows[i] == w)
+            return true;
+    return false;
+}
+
+ExclusionEntry rule(const wchar_t* cls, const wchar_t* title) {
+    ExclusionEntry e;
+    e.className = cls;
+    e.windowName = title;
+    return e;
+}
+
+struct ViewportTest : ::testing::Test {
+    Peer peer;
+    std::vector<HWND> ownWindows;
+
+    static void SetUpTestSuite() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ownProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ViewportTestOwn";
+        RegisterClassW(&wc);
+    }
+    // Answers WM_GETMINMAXINFO with its own maximized rectangle (5, 6) 700 x 500.
+    static LRESULT CALLBACK ownProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_GETMINMAXINFO && GetPropW(w, L"customMax")) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+            info->ptMaxPosition = {5, 6};
+            info->ptMaxSize = {700, 500};
+            return 0;
+        }
+        return DefWindowProcW(w, msg, wp, lp);
+    }
+
+    void SetUp() override {
+        resetAppState();
+        ownProcessId = GetCurrentProcessId();
+        Settings = SettingsRecord{};
+        ViewOrigin = {};
+        RealScreenSize = {1024, 768};
+        resetExclusionList();
+        resetWindowLists();
+        resetViewportState();
+    }
+    void TearDown() override {
+        for (HWND w : ownWindows)
+            DestroyWindow(w);
+        pumpOwnMessages();
+        resetExclusionList();
+        resetWindowLists();
+    }
+
+    HWND ownWindow(int x, int y, int w, int h, bool customMax = false) {
+        HWND win = CreateWindowExW(0, L"ViewportTestOwn", L"own window", WS_OVERLAPPEDWINDOW, x, y,
+                                   w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (win && customMax)
+            SetPropW(win, L"customMax", reinterpret_cast<HANDLE>(1));
+        if (win)
+            ShowWindow(win, SW_SHOWNOACTIVATE);
+        ownWindows.push_back(win);
+        return win;
+    }
+};
+
+TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) {
+    ASSERT_TRUE(peer.start());
+    const HWND a = peer.create(L"300,120,200,150,-,ShiftPeerWin,first");
+    const HWND b = peer.create(L"50,200,220,160,-,ShiftPeerWin,second");
+    const HWND untitled = peer.create(L"400,300,100,80,-,ShiftPeerWin,");
+    const HWND owned = peer.create(L"450,330,100,80,o,ShiftPeerWin,owned");
+    const HWND frame = peer.create(L"600,40,120,90,-,IEFrame,browser");
+    ASSERT_TRUE(a && b && untitled && owned && frame);
+    const HWND foreground = GetForegroundWindow();
+    const auto stackBefore = settledZOrder({a, b, untitled, owned, frame});
+    const RECT ra = rectOf(a), rb = rectOf(b);
+    ASSERT_EQ(ra.left, 300);
+    ASSERT_EQ(rb.left, 50);
+    ViewOrigin = {200, 768};
+
+    shiftView(100, 0, nullptr);
+
+    EXPECT_EQ(ViewOrigin, (Point{300, 768}));
+    const RECT na = rectOf(a), nb = rectOf(b);
+    EXPECT_EQ(na.left, 200);
+    EXPECT_EQ(nb.left, -50);
+    EXPECT_EQ(na.top, ra.top);
+    EXPECT_EQ(nb.top, rb.top);
+    EXPECT_EQ(na.right - na.left, ra.right - ra.left); // no resize
+    EXPECT_EQ(na.bottom - na.top, ra.bottom - ra.top);
+    EXPECT_EQ(nb.right - nb.left, rb.right - rb.left);
+    EXPECT_EQ(rectOf(untitled).left, 300);
+    EXPECT_EQ(rectOf(owned).left, 350);
+    EXPECT_EQ(rectOf(frame).left, 500); // an ordinary "IEFrame" moves
+    EXPECT_EQ(GetForegroundWindow(), foreground);
+    EXPECT_EQ(zOrder({a, b, untitled, owned, frame}), stackBefore);
+
+    shiftView(-30, 25, nullptr);
+    EXPECT_EQ(ViewOrigin, (Point{270, 793}));
+    EXPECT_EQ(rectOf(a).left, 230);
+    EXPECT_EQ(rectOf(a).top, ra.top - 25);
+}
+
+TEST_F(ViewportTest, WindowsThatMustStayPutStayPut) {
+    ASSERT_TRUE(peer.start());
+    const HWND mover = peer.create(L"300,100,200,150,-,ShiftPeerWin,mover");
+    const HWND minimized = peer.create(L"320,120,200,150,m,ShiftPeerWin,minimized");
+    const HWND hidden = peer.create(L"340,140,200,150,h,ShiftPeerWin,hidden");
+    const HWND excludedByStar = peer.create(L"360,160,200,150,-,KeepMe,anything");
+    const HWND excludedByTitle = peer.create(L"380,180,200,150,-,ShiftPeerWin,pinned");
+    const HWND magnifier = peer.create(L"400,200,200,150,-,#32770,拡大鏡");
+    const HWND dialog = peer.create(L"420,220,200,150,-,#32770,開く");
+    const HWND disabledTool = peer.create(L"440,240,200,150,td,IEFrame,");
+    const HWND taskbar = peer.create(L"0,700,1024,48,-,Shell_SecondaryTrayWnd,");
+    const HWND except = peer.create(L"460,260,200,150,-,ShiftPeerWin,except");
+    const HWND own = ownWindow(480, 280, 200, 150);
+    ASSERT_TRUE(mover && minimized && hidden && excludedByStar && excludedByTitle && magnifier &&
+                dialog && disabledTool && taskbar && except && own);
+    ExclusionList.entries = {rule(L"KeepMe", L"*"), rule(L"ShiftPeerWin", L"pinned")};
+    // Wine shows its taskbar only while some program has a tray icon.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = own;
+    icon.uID = 77;
+    icon.uFlags = NIF_ICON;
+    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &icon));
+    HWND realTaskbar = nullptr;
+    EXPECT_TRUE(waitFor([&] {
+        realTaskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        return realTaskbar && IsWindowVisible(realTaskbar);
+    }));
+
+    struct Kept {
+        HWND w;
+        RECT r;
+    };
+    std::vector<Kept> kept;
+    for (HWND w : {minimized, hidden, excludedByStar, excludedByTitle, magnifier, disabledTool,
+                   taskbar, except, own, realTaskbar})
+        if (w)
+            kept.push_back({w, rectOf(w)});
+    const RECT minimizedPlacement = [&] {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof(wp);
+        GetWindowPlacement(minimized, &wp);
+        return wp.rcNormalPosition;
+    }();
+
+    shiftView(100, -50, except);
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+
+    EXPECT_EQ(rectOf(mover).left, 200);
+    EXPECT_EQ(rectOf(mover).top, 150);
+    EXPECT_EQ(rectOf(dialog).left, 320); // a dialog with another title moves
+    for (const Kept& k : kept) {
+        wchar_t cls[64] = {};
+        GetClassNameW(k.w, cls, 64);
+        SCOPED_TRACE(testing::Message() << "class " << std::string(cls, cls + lstrlenW(cls)));
+        const RECT now = rectOf(k.w);
+        EXPECT_EQ(now.left, k.r.left);
+        EXPECT_EQ(now.top, k.r.top);
+    }
+    EXPECT_TRUE(IsIconic(minimized));
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    GetWindowPlacement(minimized, &wp);
+    EXPECT_EQ(wp.rcNormalPosition.left, minimizedPlacement.left);
+}
+
+TEST_F(ViewportTest, CollectorModesOnRealWindows) {
+    ASSERT_TRUE(peer.start());
+    const HWND titled = peer.create(L"300,100,200,150,-,ShiftPeerWin,titled");
+    const HWND untitled = peer.create(L"300,100,200,150,-,ShiftPeerWin,");
+    const HWND owned = peer.create(L"300,100,200,150,op,ShiftPeerWin,owned");
+    const HWND minimized = peer.create(L"300,100,200,150,m,ShiftPeerWin,minimized");
+    const HWND empty = peer.create(L"300,100,0,0,p,ShiftPeerWin,empty");
+    const HWND own = ownWindow(300, 100, 200, 150);
+    ASSERT_TRUE(titled && untitled && owned && minimized && empty && own);
+
+    struct Row {
+        int mode;
+        bool titled, untitled, owned, minimized;
+    } rows[] = {
+        {0, true, false, false, false},
+        {kCollectMinimized, true, false, false, true},
+        {kCollectUntitled, true, true, true, false},
+        {kCollectUntitled | kCollectMinimized, true, true, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode);
+        ASSERT_TRUE(collectWindows(r.mode));
+        EXPECT_EQ(listed(titled), r.titled);
+        EXPECT_EQ(listed(untitled), r.untitled);
+        EXPECT_EQ(listed(owned), r.owned);
+        EXPECT_EQ(listed(minimized), r.minimized);
+        EXPECT_FALSE(listed(empty));
+        EXPECT_FALSE(listed(own));
+    }
+    // The same windows, in z-order: owned (newest, shown last) above titled.
+    ASSERT_TRUE(collectWindows(kCollectUntitled));
+    int posTitled = -1, posOwned = -1;
+    for (int i = 0; i < ManagedWindowList.count; ++i) {
+        if (ManagedWindowList.windows[i] == titled)
+            posTitled = i;
+        if (ManagedWindowList.windows[i] == owned)
+            posOwned = i;
+    }
+    const auto order = zOrder({titled, owned});
+    ASSERT_EQ(order.size(), 2u);
+    EXPECT_EQ(posOwned < posTitled, order[0] == owned);
+}
+
+TEST_F(ViewportTest, TheListGrowsBeyondFiftyAndKeepsItsStorage) {
+    ASSERT_TRUE(peer.start());
+    std::vector<HWND> many;
+    for (int i = 0; i < 60; ++i)
+        many.push_back(peer.create(std::to_wstring(10 + i) + L",10,100,80,-,ShiftPeerWin,w" +
+                                   std::to_wstring(i)));
+    for (HWND w : many)
+        ASSERT_TRUE(w);
+    ASSERT_TRUE(collectWindows(0));
+    EXPECT_GE(ManagedWindowList.count, 60);
+    EXPECT_EQ(ManagedWindowList.capacity % 50, 0);
+    EXPECT_GE(ManagedWindowList.capacity, 100);
+    for (HWND w : many)
+        EXPECT_TRUE(listed(w));
+
+    HWND* const storage = ManagedWindowList.windows;
+    const int capacity = ManagedWindowList.capacity;
+    ASSERT_TRUE(collectWindows(0));
+    EXPECT_EQ(ManagedWindowList.windows, storage); // reused, not reallocated
+    EXPECT_EQ(ManagedWindowList.capacity, capacity);
+
+    shiftView(5, 0, nullptr);
+    for (int i = 0; i < 60; ++i)
+        EXPECT_EQ(rectOf(many[i]).left, 5 + i) << i;
+}
+
+// Stands in for the program's main thread: runs each shift it is given and pumps its
+// messages in between, so that answers to its asynchronous probes reach it. The test
+// thread waits for each shift with a deadline and so never hangs with it.
+struct ShiftThread {
+    HANDLE go = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    volatile LONG dx = 0;
+    volatile LONG quit = 0;
+    HANDLE thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+
+    static DWORD WINAPI run(LPVOID p) {
+        auto* self = static_cast<ShiftThread*>(p);
+        for (;;) {
+            const DWORD r = MsgWaitForMultipleObjects(1, &self->go, FALSE, INFINITE, QS_ALLINPUT);
+            pumpOwnMessages();
+            if (r != WAIT_OBJECT_0)
+                continue;
+            if (self->quit)
+                return 0;
+            shiftView(self->dx, 0, nullptr);
+            SetEvent(self->done);
+        }
+    }
+    // True when the shift came back within the deadline.
+    bool shift(int by, DWORD timeoutMs = 3000) {
+        dx = by;
+        SetEvent(go);
+        return WaitForSingleObject(done, timeoutMs) == WAIT_OBJECT_0;
+    }
+    ~ShiftThread() {
+        quit = 1;
+        SetEvent(go);
+        WaitForSingleObject(thread, 10000);
+        CloseHandle(thread);
+        CloseHandle(go);
+        CloseHandle(done);
+    }
+};
+
+// A program that has stopped pumping messages: every shift must come back at once and
+// move the other windows; the stuck window follows with every shift it missed when its
+// program wakes up, and moves normally afterwards.
+TEST_F(ViewportTest, AHungProgramNeitherFreezesTheShiftNorHoldsBackOthers) {
+    ASSERT_TRUE(peer.start());
+    const HWND alive = peer.create(L"300,100,200,150,-,ShiftPeerWin,alive", 0);
+    const HWND stuck = peer.create(L"500,300,200,150,-,ShiftPeerWin,stuck", 1);
+    const HWND stuckToo = peer.create(L"600,350,200,150,-,ShiftPeerWin,stuck too", 1);
+    ASSERT_TRUE(alive && stuck && stuckToo);
+    ASSERT_TRUE(peer.block(1));
+
+    bool returned = true;
+    {
+        ShiftThread shifter;
+        for (int round = 1; round <= 3 && returned; ++round) {
+            returned = shifter.shift(40);
+            EXPECT_EQ(rectOf(alive).left, 300 - 40 * round) << round;
+        }
+        if (!returned)
+            peer.unblock(); // lets the shift finish so the test can end
+        ASSERT_TRUE(returned) << "shiftView waited for a program that does not answer";
+        EXPECT_EQ(ViewOrigin.x, 120);
+        EXPECT_EQ(rectOf(stuck).left, 500); // its program sleeps
+
+        peer.unblock();
+        EXPECT_TRUE(waitFor([&] { return rectOf(stuck).left == 500 - 120; })) << rectOf(stuck).left;
+        EXPECT_TRUE(waitFor([&] { return rectOf(stuckToo).left == 600 - 120; }));
+
+        // Awake again: later shifts keep every window in step.
+        for (int round = 1; round <= 3; ++round) {
+            ASSERT_TRUE(shifter.shift(-10));
+            EXPECT_TRUE(waitFor([&] { return rectOf(stuck).left == 380 + 10 * round; }))
+                << round << ": " << rectOf(stuck).left;
+            EXPECT_EQ(rectOf(alive).left, 180 + 10 * round);
+        }
+    }
+    EXPECT_EQ(rectOf(stuckToo).left, 510);
+    EXPECT_EQ(rectOf(stuck).top, 300);
+}
+
+// --- adoption at start-up, on this process's own windows -------------------------------
+
+TEST_F(ViewportTest, AdoptionRestoresAMaximizedWindowToItsReportedMaximizedRectangle) {
+    ownProcessId = 0; // this process's windows stand for another program's
+    const HWND w = ownWindow(100, 120, 300, 200, true);
+    ASSERT_TRUE(w);
+    ShowWindow(w, SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(w));
+
+    adoptExistingWindows();
+    pumpOwnMessages();
+
+    EXPECT_FALSE(IsZoomed(w));
+    EXPECT_FALSE(IsIconic(w));
+    const RECT r = rectOf(w);
+    EXPECT_EQ(r.left, 5);
+    EXPECT_EQ(r.top, 6);
+    EXPECT_EQ(r.right, 705);
+    EXPECT_EQ(r.bottom, 506);
+    EXPECT_TRUE(isKnownWindow(w));
+    RECT saved{};
+    ASSERT_TRUE(findSavedNormalRect(w, saved)); // its normal rectangle from before
+    EXPECT_EQ(saved.right - saved.left, 300);
+    EXPECT_EQ(saved.bottom - saved.top, 200);
+}
+
+TEST_F(ViewportTest, AdoptionWithoutAnAnswerUsesTheSystemMaximizedRectangle) {
+    ownProcessId = 0;
+    const HWND w = ownWindow(100, 120, 300, 200, false);
+    ASSERT_TRUE(w);
+    ShowWindow(w, SW_MAXIMIZE);
+    // DefWindowProc fills in the system's maximized rectangle; the window keeps covering it.
+    MINMAXINFO info{};
+    info.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    info.ptMaxPosition = {-GetSystemMetrics(SM_CXFRAME), -GetSystemMetrics(SM_CYFRAME)};
+    SendMessageW(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    adoptExistingWindows();
+    pumpOwnMessages();
+    EXPECT_FALSE(IsZoomed(w));
+    // A normal window is held to the largest tracking size, which may be a little smaller.
+    const RECT r = rectOf(w);
+    EXPECT_EQ(r.left, info.ptMaxPosition.x);
+    EXPECT_EQ(r.top, info.ptMaxPosition.y);
+    EXPECT_EQ(r.right - r.left, std::min<LONG>(info.ptMaxSize.x, GetSystemMetrics(SM_CXMAXTRACK)));
+    EXPECT_EQ(r.bottom - r.top, std::min<LONG>(info.ptMaxSize.y, GetSystemMetrics(SM_CYMAXTRACK)));
+}
+
+TEST_F(ViewportTest, AdoptionRecordsAMinimizedWindowAtItsVirtualPosition) {
+    ownProcessId = 0;
+    ViewOrigin = {1024, 768};
+    const HWND w = ownWindow(120, 80, 300, 200);
+    const HWND normal = ownWindow(200, 150, 300, 200);
+    ASSERT_TRUE(w && normal);
+    ShowWindow(w, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(w));
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    ASSERT_TRUE(GetWindowPlacement(w, &wp));
+
+    adoptExistingWindows();
+    pumpOwnMessages();
+
+    EXPECT_TRUE(IsIconic(w)); // still minimized
+    std::uint32_t packed = 0;
+    ASSERT_TRUE(takeMinimizedPosition(w, packed));
+    EXPECT_EQ(unpackPosition(packed),
+              (PackedPoint{wp.rcNormalPosition.left + 1024, wp.rcNormalPosition.top + 768}));
+    EXPECT_FALSE(takeMinimizedPosition(normal, packed)); // only minimized windows
+    EXPECT_TRUE(isKnownWindow(w));
+    EXPECT_TRUE(isKnownWindow(normal));
+    EXPECT_EQ(rectOf(normal).left, 200); // a normal window keeps its place
+    RECT saved{};
+    EXPECT_TRUE(findSavedNormalRect(normal, saved));
+}
+
+TEST_F(ViewportTest, AdoptionLeavesThisProgramsOwnWindowsAlone) {
+    const HWND w = ownWindow(100, 120, 300, 200, true);
+    ShowWindow(w, SW_MAXIMIZE);
+    adoptExistingWindows(); // ownProcessId is this process
+    EXPECT_TRUE(IsZoomed(w));
+    EXPECT_FALSE(isKnownWindow(w));
+}
+
+} // namespace
