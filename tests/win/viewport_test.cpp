@@ -133,22 +133,24 @@ struct Peer {
     }
 };
 
+struct ZOrderScan {
+    const std::vector<HWND>* of;
+    std::vector<HWND> seen;
+};
+
+BOOL CALLBACK scanZOrder(HWND w, LPARAM p) {
+    auto* scan = reinterpret_cast<ZOrderScan*>(p);
+    for (HWND x : *scan->of)
+        if (x == w)
+            scan->seen.push_back(w);
+    return TRUE;
+}
+
 // The top-level windows among `of`, in z-order.
 std::vector<HWND> zOrder(const std::vector<HWND>& of) {
-    struct Ctx {
-        const std::vector<HWND>* of;
-        std::vector<HWND> seen;
-    } ctx{&of, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            for (HWND x : *c->of)
-                if (x == w)
-                    c->seen.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.seen;
+    ZOrderScan scan{&of, {}};
+    EnumWindows(scanZOrder, reinterpret_cast<LPARAM>(&scan));
+    return scan.seen;
 }
 
 // Wine restacks a new owned window once its display events arrive: the order counts once
