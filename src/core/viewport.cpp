@@ -1,6 +1,7 @@
 // The window collector, the shift of the view and the adoption of the windows found at
 // start-up. The collector asks each window only what its verdict (collector_rules.h)
-// needs; shiftView moves the collected windows in one deferred batch.
+// needs; shiftView moves the collected windows in one deferred batch, except those of
+// programs that do not answer (hung_guard.h), which move asynchronously.
 #include "core/viewport.h"
 
 #include "core/adoption_rules.h"
