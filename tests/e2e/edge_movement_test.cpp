@@ -34,6 +34,7 @@ struct EdgeTest : ::testing::Test {
         b0 = peer.rect(L"B");
         run.prepare(settingsBytes(s));
         ASSERT_TRUE(run.start());
+        ASSERT_TRUE(run.waitInputReady());
     }
     int movedX(const wchar_t* t, const RECT& r0) const { return peer.rect(t).left - r0.left; }
     int movedY(const wchar_t* t, const RECT& r0) const { return peer.rect(t).top - r0.top; }
@@ -104,8 +105,8 @@ TEST_F(EdgeTest, MoveByScreenLandsOnTheGrid) {
     moveRelative(-3, 0);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 512); // already in the first column
-    // The right edge: one whole screen the other way.
-    setCursor(1023, 600);
+    // Across to the right edge (the move itself is the push): one screen the other way.
+    moveRelative(2000, 0);
     ASSERT_TRUE(waitMovedX(512 - 1024)) << "moved " << movedX(L"A", a0);
 }
 
@@ -128,7 +129,7 @@ TEST_F(EdgeTest, ContinueAtEdgeRepeatsUntilThePointerLeaves) {
 }
 
 // A push of `n` steps of (dx, 0), `gapMs` apart.
-void pushSlowly(int n, int dx, DWORD gapMs) {
+void pushSteps(int n, int dx, DWORD gapMs) {
     for (int i = 0; i < n; ++i) {
         moveRelative(dx, 0);
         pumpFor(gapMs);
@@ -140,16 +141,16 @@ TEST_F(EdgeTest, DelayHoldsASlowPushAndDropsTheSwallowedDistance) {
     s.delay = 10; // threshold 10 pixels per millisecond summed
     s.delayNoMove = 1;
     begin(s);
-    pushSlowly(10, -2, 40);
+    pushSteps(10, -2, 40);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0) << "a slow push went through the delay";
     // A fast push: the gate opens, and only steps from the opening on move.
-    for (int i = 0; i < 6; ++i) moveRelative(-40, 0);
+    pushSteps(8, -40, 4);
     ASSERT_TRUE(waitUntil([&] { return movedX(L"A", a0) > 0; }, 3000));
     settle();
     const int moved = movedX(L"A", a0);
     EXPECT_EQ(moved % 40, 0) << "the held 2-pixel steps were moved: " << moved;
-    EXPECT_LT(moved, 240 + 20);
+    EXPECT_LT(moved, 320);
     EXPECT_EQ(movedX(L"B", b0), moved);
 }
 
@@ -158,12 +159,12 @@ TEST_F(EdgeTest, DelayReleasesTheWholeHeldPushWithoutDelayNoMove) {
     s.delay = 10;
     s.delayNoMove = 0;
     begin(s);
-    pushSlowly(10, -2, 40);
+    pushSteps(10, -2, 40);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0);
-    for (int i = 0; i < 6; ++i) moveRelative(-40, 0);
-    // Every queued step is applied on release: the 20 held pixels and all 240 after.
-    ASSERT_TRUE(waitMovedX(260)) << "moved " << movedX(L"A", a0);
+    pushSteps(8, -40, 4);
+    // Every queued step is applied on release: the 20 held pixels and all 320 after.
+    ASSERT_TRUE(waitMovedX(340)) << "moved " << movedX(L"A", a0);
 }
 
 TEST_F(EdgeTest, DelayIndicatorShowsDuringAHeldPush) {
@@ -186,8 +187,7 @@ TEST_F(EdgeTest, DelayIndicatorShowsDuringAHeldPush) {
     GetWindowRect(indicator, &r);
     EXPECT_EQ(r.left, 50); // kept 50 pixels from the left edge
     EXPECT_EQ(r.right - r.left, 102);
-    CreateDirectoryW((binDir() + L"shots").c_str(), nullptr);
-    saveScreenshot(binDir() + L"shots\\delay_indicator.bmp");
+    EXPECT_TRUE(saveScreenshot(shotDir() + L"delay_indicator.png"));
     EXPECT_EQ(movedX(L"A", a0), 0);
     // Leaving the edge resets the gate and closes the indicator.
     setCursor(300, 600);
@@ -200,20 +200,23 @@ TEST_F(EdgeTest, MinimizedToolAndOwnWindowsAndTheTaskbarStayPut) {
     ASSERT_TRUE(peer.start({L"A,300,100,200,150", L"B,600,120,200,150", L"M,400,300,200,150,m"}));
     a0 = peer.rect(L"A");
     b0 = peer.rect(L"B");
-    WINDOWPLACEMENT wpM{sizeof(wpM)};
+    WINDOWPLACEMENT wpM{};
+    wpM.length = sizeof(wpM);
     GetWindowPlacement(peer.find(L"M"), &wpM);
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     RECT bar0{};
     if (taskbar) GetWindowRect(taskbar, &bar0);
     run.prepare(settingsBytes(centred()));
     ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.waitInputReady());
     RECT own0;
     GetWindowRect(run.mainWindow, &own0);
 
     moveRelative(-20, 0);
     ASSERT_TRUE(waitMovedX(20));
     settle();
-    WINDOWPLACEMENT wpM1{sizeof(wpM1)};
+    WINDOWPLACEMENT wpM1{};
+    wpM1.length = sizeof(wpM1);
     GetWindowPlacement(peer.find(L"M"), &wpM1);
     EXPECT_TRUE(IsIconic(peer.find(L"M")));
     EXPECT_EQ(wpM1.rcNormalPosition.left, wpM.rcNormalPosition.left);

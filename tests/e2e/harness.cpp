@@ -7,6 +7,12 @@
 
 namespace e2e {
 
+std::wstring shotDir() {
+    std::wstring dir = binDir() + L"shots\\";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
 std::wstring binDir() {
     wchar_t path[MAX_PATH];
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -164,6 +170,14 @@ void OrvalisRun::prepare(const std::vector<unsigned char>& settingsBytes) {
 
 bool OrvalisRun::start(DWORD timeoutMs) {
     if (!PathFileExistsW(exePath().c_str())) prepare();
+    // One instance at a time: an earlier run must have let go of its mutex.
+    waitUntil(
+        [] {
+            HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"ZerdaneOrvalis");
+            if (m) CloseHandle(m);
+            return m == nullptr;
+        },
+        10000);
     proc = startProcess(exePath());
     if (!proc.process) return false;
     // The window exists from early in start-up, but answers only once the main loop
@@ -175,6 +189,31 @@ bool OrvalisRun::start(DWORD timeoutMs) {
             return mainWindow && barrier(200) && !findWindowOfProcess(proc.pid, L"#32770");
         },
         timeoutMs);
+}
+
+bool OrvalisRun::waitInputReady(DWORD timeoutMs) {
+    auto movementByte = [&] {
+        const auto bytes = readFile(settingsPath());
+        return bytes.size() == 84 ? static_cast<int>(bytes[0]) : -1;
+    };
+    // While the program swaps in a new file the name is briefly missing: not a change.
+    auto changedFrom = [&](int value) {
+        const int now = movementByte();
+        return now != -1 && now != value;
+    };
+    const int before = movementByte();
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    // Generous waits per click, so that a late click is never taken for a lost one.
+    while (GetTickCount64() < deadline) {
+        middleClick();
+        if (!waitUntil([&] { return changedFrom(before); }, 2000)) continue;
+        const int toggled = movementByte();
+        barrier();
+        // Input arrives now: one more click puts movement back as it was.
+        middleClick();
+        return waitUntil([&] { return changedFrom(toggled); }, 3000) && barrier();
+    }
+    return false;
 }
 
 bool OrvalisRun::barrier(DWORD timeoutMs) const {
@@ -207,12 +246,20 @@ void moveRelative(int dx, int dy) { sendMouse(MOUSEEVENTF_MOVE, dx, dy); }
 
 void setCursor(int x, int y) {
     SetCursorPos(x, y);
+    // Under Wine a process that reads the pointer more than 100 ms after its last change
+    // asks the X server, which SetCursorPos from another process does not always move:
+    // warp the X pointer too, then wait until the position holds.
+    wchar_t cmd[64];
+    swprintf(cmd, 64, L"xdotool mousemove %d %d", x, y);
+    runUnixProgram(L"Z:\\usr\\bin\\xdotool", cmd);
+    int stable = 0;
     waitUntil(
         [&] {
             POINT p;
-            return GetCursorPos(&p) && p.x == x && p.y == y;
+            stable = (GetCursorPos(&p) && p.x == x && p.y == y) ? stable + 1 : 0;
+            return stable >= 20; // about 200 ms, past the 100 ms cache
         },
-        2000);
+        5000);
 }
 
 static void sendKey(WORD vk, DWORD flags) {
@@ -224,6 +271,11 @@ static void sendKey(WORD vk, DWORD flags) {
     SendInput(1, &in, sizeof(in));
 }
 
+void middleClick() {
+    sendMouse(MOUSEEVENTF_MIDDLEDOWN, 0, 0);
+    sendMouse(MOUSEEVENTF_MIDDLEUP, 0, 0);
+}
+
 void keyDown(WORD vk) { sendKey(vk, 0); }
 void keyUp(WORD vk) { sendKey(vk, KEYEVENTF_KEYUP); }
 void keyTap(WORD vk) {
@@ -231,7 +283,52 @@ void keyTap(WORD vk) {
     keyUp(vk);
 }
 
-bool saveScreenshot(const std::wstring& bmpPath) {
+bool runUnixProgram(const wchar_t* exe, const std::wstring& commandLine) {
+    std::wstring cmd = commandLine;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    return true;
+}
+
+namespace {
+
+// Under Wine, GDI reads of the screen show only the desktop background, so the X
+// server's own picture is taken with ImageMagick's import, started as a Unix program.
+bool saveScreenshotWithImport(const std::wstring& pngPath) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return false;
+    char* unixPath = toUnix(pngPath.c_str());
+    if (!unixPath) return false;
+    std::wstring cmd = L"import -window root \"";
+    for (const char* c = unixPath; *c; ++c) cmd += static_cast<wchar_t>(*c);
+    cmd += L"\"";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    DeleteFileW(pngPath.c_str());
+    // A Unix child gives no handle to wait on: wait for the file to stop growing.
+    if (!runUnixProgram(L"Z:\\usr\\bin\\import", cmd)) return false;
+    LONGLONG lastSize = -1;
+    int stableRounds = 0;
+    return waitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA fa;
+            if (!GetFileAttributesExW(pngPath.c_str(), GetFileExInfoStandard, &fa)) return false;
+            const LONGLONG size = (static_cast<LONGLONG>(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
+            stableRounds = (size > 0 && size == lastSize) ? stableRounds + 1 : 0;
+            lastSize = size;
+            return stableRounds >= 10;
+        },
+        15000);
+}
+
+bool saveScreenshotWithGdi(const std::wstring& bmpPath) {
+
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -267,6 +364,14 @@ bool saveScreenshot(const std::wstring& bmpPath) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+} // namespace
+
+bool saveScreenshot(const std::wstring& pngPath) {
+    if (saveScreenshotWithImport(pngPath)) return true;
+    std::wstring bmp = pngPath.substr(0, pngPath.find_last_of(L'.')) + L".bmp";
+    return saveScreenshotWithGdi(bmp);
 }
 
 } // namespace e2e

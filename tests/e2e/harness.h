@@ -61,6 +61,11 @@ struct OrvalisRun {
     bool start(DWORD timeoutMs = 15000);
     // Synchronous round trip: when it returns, every message posted before it was handled.
     bool barrier(DWORD timeoutMs = 5000) const;
+    // The program's raw input registration completes a little after start-up, so input
+    // sent at once can be lost. With the pointer within two pixels of a screen edge, this
+    // middle-clicks (which toggles movement and rewrites the settings file) until the file
+    // shows the toggle, then clicks once more to put movement back.
+    bool waitInputReady(DWORD timeoutMs = 15000);
     // WM_CLOSE and wait for the process to end; returns true when it ended.
     bool stop(DWORD timeoutMs = 15000);
     ~OrvalisRun();
@@ -71,12 +76,21 @@ bool writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes
 
 // Input through SendInput.
 void moveRelative(int dx, int dy);
-void setCursor(int x, int y); // sets it and waits until GetCursorPos reads it back
+// Sets the pointer (and, under Wine, the X server's pointer) and waits until it holds.
+void setCursor(int x, int y);
+
+// Starts a program of the host system under Wine (no handle to wait on); false elsewhere.
+bool runUnixProgram(const wchar_t* exe, const std::wstring& commandLine);
 void keyTap(WORD vk);
 void keyDown(WORD vk);
 void keyUp(WORD vk);
+void middleClick();
 
-// Saves a PNG-convertible 24-bit BMP of the whole screen; returns false on failure.
-bool saveScreenshot(const std::wstring& bmpPath);
+// Saves a PNG of the whole screen (under Wine, through the X server; elsewhere a BMP
+// beside the given name); returns false on failure.
+bool saveScreenshot(const std::wstring& pngPath);
+
+// The folder screenshots go to (created on first use): bin\shots\.
+std::wstring shotDir();
 
 } // namespace e2e

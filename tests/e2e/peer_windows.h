@@ -4,6 +4,8 @@
 
 #include "harness.h"
 
+#include "core/settings.h"
+
 #include <string>
 #include <vector>
 
@@ -21,6 +23,6 @@ struct WindowPeer {
 };
 
 // The settings file bytes of a record.
-std::vector<unsigned char> settingsBytes(const struct SettingsRecord& s);
+std::vector<unsigned char> settingsBytes(const SettingsRecord& s);
 
 } // namespace e2e

@@ -108,8 +108,7 @@ TEST(Startup, MainWindowStaysHiddenAndTiny) {
     for (WPARAM id : {2, 172, 32774})
         EXPECT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &r));
     EXPECT_TRUE(readFile(run.settingsPath()).empty());
-    CreateDirectoryW((binDir() + L"shots").c_str(), nullptr);
-    EXPECT_TRUE(saveScreenshot(binDir() + L"shots\\startup.bmp"));
+    EXPECT_TRUE(saveScreenshot(shotDir() + L"startup.png"));
     EXPECT_TRUE(run.stop());
 }
 
