@@ -144,6 +144,7 @@ void runMainLoop() {
 
 void shutdown() {
     freeSavedNormalRects();
+    releaseTrayGlyph();
     releaseInput();
     if (pointerEvent) CloseHandle(pointerEvent);
     if (keyboardEvent) CloseHandle(keyboardEvent);

@@ -6,6 +6,8 @@ Rect WorkArea;
 Point ViewOrigin;
 
 char taskbarSideFromRect(const Rect& r) {
+    // A bar that reports no area (hidden, or not placed yet) has no side.
+    if (r.right <= r.left || r.bottom <= r.top) return 0;
     // A rectangle starting at the top-left corner is either a left bar (taller than wide)
     // or a top bar; any other start means bottom (further down) or right.
     if (r.top == r.left) {

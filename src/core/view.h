@@ -9,7 +9,8 @@ extern Size RealScreenSize; // one real screen = the primary screen
 extern Rect WorkArea;       // primary work area; all zero when it cannot be read
 extern Point ViewOrigin;    // where the physical screen lies in the virtual area
 
-// The side of the screen the taskbar sits on, from its rectangle: 'l', 't', 'r' or 'b'.
+// The side of the screen the taskbar sits on, from its rectangle: 'l', 't', 'r' or 'b';
+// 0 for an empty rectangle.
 char taskbarSideFromRect(const Rect& r);
 
 // The view origin a run starts at. `taskbarSide` is the answer of the taskbar query

@@ -141,7 +141,8 @@ HWND findWindowOfProcess(DWORD pid, const wchar_t* className) {
 
 std::vector<unsigned char> readFile(const std::wstring& path) {
     std::vector<unsigned char> bytes;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return bytes;
     DWORD size = GetFileSize(f, nullptr);
@@ -182,13 +183,20 @@ bool OrvalisRun::start(DWORD timeoutMs) {
     if (!proc.process) return false;
     // The window exists from early in start-up, but answers only once the main loop
     // pumps; a start-up error box would answer too, so it must not be there.
-    return waitUntil(
-        [&] {
-            if (!proc.running()) return false;
-            mainWindow = findWindowOfProcess(proc.pid, L"ZerdaneOrvalis");
-            return mainWindow && barrier(200) && !findWindowOfProcess(proc.pid, L"#32770");
-        },
-        timeoutMs);
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    if (!waitUntil(
+            [&] {
+                if (!proc.running()) return false;
+                mainWindow = findWindowOfProcess(proc.pid, L"ZerdaneOrvalis");
+                return mainWindow && barrier(200);
+            },
+            timeoutMs))
+        return false;
+    // Start-up answers sent messages while it waits on the shell (adding the tray icon),
+    // so an answer alone does not mean the main loop runs: wait until it idles in it.
+    const ULONGLONG now = GetTickCount64();
+    WaitForInputIdle(proc.process, now < deadline ? static_cast<DWORD>(deadline - now) : 0);
+    return barrier() && proc.running() && !findWindowOfProcess(proc.pid, L"#32770");
 }
 
 bool OrvalisRun::waitInputReady(DWORD timeoutMs) {

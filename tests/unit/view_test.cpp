@@ -46,6 +46,9 @@ TEST(TaskbarSide, FromRectangle) {
     // Only a bar anchored exactly at the top-left corner can read as left or top.
     EXPECT_EQ(taskbarSideFromRect({-2, 0, 60, 768}), 'b');
     EXPECT_EQ(taskbarSideFromRect({0, -28, 1024, 2}), 'r');
+    // A bar that is not placed yet reports an empty rectangle: no side, so the centre.
+    EXPECT_EQ(taskbarSideFromRect({0, 0, 0, 0}), 0);
+    EXPECT_EQ(taskbarSideFromRect({0, 748, 1024, 748}), 0);
 }
 
 } // namespace
