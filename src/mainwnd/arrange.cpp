@@ -1,5 +1,128 @@
-// Arrangement is not built yet: the commands reach here and move nothing.
+// Gathering and tiling: collects the managed windows, takes the layout from tiling.h and
+// moves each window with its owned windows. The moves are asynchronous for windows of
+// other threads.
 #include "mainwnd/arrange.h"
 
-void tileWindows(int) {}
-void gatherWindows(bool) {}
+#include "core/settings.h"
+#include "core/startup.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "mainwnd/tiling.h"
+#include "tray/tray_icon.h"
+
+#include <vector>
+
+namespace {
+
+constexpr UINT kAsyncMove =
+    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS; // 0x4214
+
+struct OwnedEntry {
+    HWND window;
+    LONG left;
+    LONG top;
+};
+
+struct OwnedScan {
+    HWND owner;
+    std::vector<OwnedEntry>* list;
+    Point shift;
+};
+
+// A visible window owned by `owner` with a non-empty rectangle, read into r.
+bool shownOwnedBy(HWND h, HWND owner, RECT& r) {
+    return GetParent(h) == owner && IsWindowVisible(h) && GetWindowRect(h, &r) &&
+           r.left < r.right && r.top < r.bottom;
+}
+
+BOOL CALLBACK recordOwned(HWND h, LPARAM lp) {
+    auto* scan = reinterpret_cast<OwnedScan*>(lp);
+    RECT r;
+    if (!shownOwnedBy(h, scan->owner, r))
+        return TRUE;
+    try {
+        scan->list->push_back({h, r.left, r.top});
+    } catch (...) {
+        return FALSE; // out of memory: the windows not recorded stay where they are
+    }
+    return TRUE;
+}
+
+// Moves an owned window only if it still stands where it was recorded: one the user or
+// its program moved meanwhile keeps its own place.
+BOOL CALLBACK followOwner(HWND h, LPARAM lp) {
+    auto* scan = reinterpret_cast<OwnedScan*>(lp);
+    RECT r;
+    if (!shownOwnedBy(h, scan->owner, r))
+        return TRUE;
+    for (const OwnedEntry& e : *scan->list) {
+        if (e.window == h && e.left == r.left && e.top == r.top) {
+            SetWindowPos(h, nullptr, r.left + scan->shift.x, r.top + scan->shift.y, 0, 0,
+                         kAsyncMove | SWP_NOSIZE);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+void moveWithOwned(HWND w, int x, int y, int cx, int cy, UINT flags) {
+    std::vector<OwnedEntry> owned;
+    OwnedScan scan{w, &owned, {}};
+    EnumWindows(recordOwned, reinterpret_cast<LPARAM>(&scan));
+    RECT before;
+    if (!GetWindowRect(w, &before))
+        return;
+    SetWindowPos(w, nullptr, x, y, cx, cy, flags);
+    RECT after;
+    if (!GetWindowRect(w, &after))
+        return;
+    if (owned.empty())
+        return;
+    scan.shift = ownerDisplacement({before.left, before.top, before.right, before.bottom},
+                                   {after.left, after.top, after.right, after.bottom}, {x, y});
+    if (scan.shift.x != 0 || scan.shift.y != 0)
+        EnumWindows(followOwner, reinterpret_cast<LPARAM>(&scan));
+}
+
+// The arrangement works on a fresh plain collection: the list the tray menu collected may
+// have been replaced by a shift's wider collection before the command arrives.
+std::vector<HWND> managedWindows() {
+    collectWindows(0);
+    return std::vector<HWND>(ManagedWindowList.windows,
+                             ManagedWindowList.windows + ManagedWindowList.count);
+}
+
+} // namespace
+
+void moveWindowKeepingSize(HWND window, int x, int y) {
+    moveWithOwned(window, x, y, 0, 0, kAsyncMove | SWP_NOSIZE);
+}
+
+void moveAndSizeWindow(HWND window, int x, int y, int cx, int cy) {
+    moveWithOwned(window, x, y, cx, cy, kAsyncMove);
+}
+
+void gatherWindows(bool cascade) {
+    for (HWND w : managedWindows())
+        moveWindowKeepingSize(w, WorkArea.left, WorkArea.top);
+    if (cascade)
+        CascadeWindows(nullptr, 0, nullptr, 0, nullptr);
+}
+
+void tileWindows(int variant) {
+    const char side = taskbarSide();
+    if (side == 0)
+        return;
+    const std::vector<HWND> windows = managedWindows();
+    const std::vector<Rect> layout =
+        tileLayout(variant, side, static_cast<int>(windows.size()), Settings.columns, Settings.rows,
+                   RealScreenSize, WorkArea);
+    if (layout.empty())
+        return;
+    for (size_t i = 0; i < layout.size(); ++i) {
+        const Rect& r = layout[i];
+        moveAndSizeWindow(windows[i], r.left - ViewOrigin.x, r.top - ViewOrigin.y, r.right - r.left,
+                          r.bottom - r.top);
+    }
+    updateTrayIcon();
+}

@@ -1,5 +1,13 @@
-// The arrangement commands of the tray menu: gather, cascade and tile.
+// The arrangement commands of the tray menu: gather, cascade and tile the managed
+// windows, each moved window taking its owned windows along. Called by the main window's
+// command table; main thread only.
 #pragma once
 
-void tileWindows(int variant); // 1: one above the other, 0: side by side
-void gatherWindows(bool cascade);
+#include <windows.h>
+
+void tileWindows(int variant);    // 1: one above the other (163), 0: side by side (164)
+void gatherWindows(bool cascade); // 32772 with the system cascade, 32773 without
+
+// One window moved to (x, y), its visible owned windows following by the same distance.
+void moveWindowKeepingSize(HWND window, int x, int y);
+void moveAndSizeWindow(HWND window, int x, int y, int cx, int cy);

@@ -98,9 +98,14 @@ Rect pushInsideWorkArea(const Rect& saved, Size workArea) {
 }
 
 MaximizeAnswer pseudoMaximize(const Rect& normal, const Rect& saved, Point maxPosition,
-                              Point maxSize, Size workArea) {
+                              Point maxSize, Point trackLimit, Size workArea) {
+    // The system cuts a window down to its tracking limit when it is given a larger
+    // size; compared with the uncut size, a pseudo-maximized window would then never be
+    // recognised and every request would maximize it again.
+    const Point reached{trackLimit.x > 0 ? std::min(maxSize.x, trackLimit.x) : maxSize.x,
+                        trackLimit.y > 0 ? std::min(maxSize.y, trackLimit.y) : maxSize.y};
     auto hasMaxSize = [&](const Rect& r) {
-        return r.right - r.left == maxSize.x && r.bottom - r.top == maxSize.y;
+        return r.right - r.left == reached.x && r.bottom - r.top == reached.y;
     };
     if (hasMaxSize(normal)) {
         // Already pseudo-maximized. A record of the same size holds nothing better to go

@@ -44,13 +44,15 @@ TrackStep screenStep(const Rect& r, const ViewFacts& v);
 Point centredPosition(const Rect& r, const Rect& workArea);
 
 // The pseudo-maximize's answer for a window whose placement holds `normal`, given its
-// saved record and the maximize geometry it reports.
+// saved record, the maximize geometry it reports and the largest size the system lets it
+// take (its tracking limit; 0 on an axis: no limit). A window pseudo-maximized earlier has
+// the maximized size as far as that limit allowed.
 struct MaximizeAnswer {
     Rect normal;               // the new normal rectangle
     bool storeCurrent = false; // maximizing: the record takes the current normal rectangle
 };
 MaximizeAnswer pseudoMaximize(const Rect& normal, const Rect& saved, Point maxPosition,
-                              Point maxSize, Size workArea);
+                              Point maxSize, Point trackLimit, Size workArea);
 
 // `saved` moved (not resized) to lie inside (0, 0, workArea): right and bottom first,
 // then left and top, so a rectangle larger than the work area keeps its top-left inside.

@@ -1,7 +1,247 @@
-// Tracking is not built yet: the notifications arrive here and change nothing.
+// The hook notifications turned into behaviour: reads what it can of the named window,
+// asks placement.h and track_view.h, then moves the view through shiftView or the window
+// itself. Every handle may be stale by the time its notification arrives; anything that
+// cannot be read ends the handler without movement.
 #include "mainwnd/tracking.h"
 
-void onHookActivate(HWND) {}
-void onHookDestroy(HWND) {}
-void onHookMinimize(HWND, int, int) {}
-void onHookMaximize(HWND) {}
+#include "core/edge_movement.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "exclusion/exclusion.h"
+#include "hook/packed_position.h"
+#include "mainwnd/placement.h"
+#include "mainwnd/track_view.h"
+#include "mainwnd/window_lists.h"
+
+#include <vector>
+
+HWND lastActivated;
+
+namespace {
+
+constexpr UINT kMaxInfoTimeoutMs = 5000;
+constexpr UINT kRestoreRoundTripMs = 500;
+constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+Rect fromRECT(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+RECT toRECT(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+ViewFacts viewFacts() {
+    return {WorkArea, RealScreenSize, ViewOrigin, Settings.columns, Settings.rows};
+}
+
+bool oneByOne() {
+    return Settings.columns <= 1 && Settings.rows <= 1;
+}
+
+bool shiftDown() {
+    return GetAsyncKeyState(VK_SHIFT) < 0;
+}
+
+// The magnifier, a dialog of the window already in front, a disabled tool "IEFrame", or a
+// window the exclusion rules name.
+bool filteredOut(HWND root, int titleLength) {
+    ClassName name = fetchClassName(root);
+    ActivationFacts f;
+    f.className = std::wstring_view(name.text ? name.text : L"", static_cast<size_t>(name.length));
+    f.titleLength = titleLength;
+    wchar_t title[4] = {};
+    const int got = GetWindowTextW(root, title, 4);
+    f.shortTitle = std::wstring_view(title, static_cast<size_t>(got > 0 ? got : 0));
+    const DWORD thread = GetWindowThreadProcessId(root, nullptr);
+    f.sameThreadAsLast =
+        thread != 0 && lastActivated && thread == GetWindowThreadProcessId(lastActivated, nullptr);
+    f.disabled = (GetWindowLongW(root, GWL_STYLE) & WS_DISABLED) != 0;
+    f.toolWindow = (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    const bool out =
+        ignoredActivation(f) || isExcluded(root, titleLength, name.text ? name.text : L"");
+    freeClassName(name);
+    return out;
+}
+
+enum class PutBack { NotListed, Placed, Gone };
+
+// A window coming back from minimized goes to its virtual place as seen from the current
+// view. It may still be restoring: wait for it (up to eleven 50 ms waits).
+PutBack putBackMinimized(HWND w) {
+    std::uint32_t packed = 0;
+    if (!takeMinimizedPosition(w, packed))
+        return PutBack::NotListed;
+    const PackedPoint p = unpackPosition(packed);
+    for (int waits = 0; IsIconic(w); ++waits) {
+        if (waits == 11)
+            return PutBack::Gone;
+        Sleep(50);
+        if (!IsWindow(w))
+            return PutBack::Gone;
+    }
+    // Its thread may still be in the middle of restoring it and would place it after us:
+    // a round trip to that thread lets the restore finish first.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kRestoreRoundTripMs, &ignored);
+    SetWindowPos(w, nullptr, p.x - ViewOrigin.x, p.y - ViewOrigin.y, 0, 0,
+                 kMoveFlags | SWP_NOREDRAW);
+    return PutBack::Placed;
+}
+
+void applyStep(Point step, HWND except) {
+    lastStep = step;
+    if (step.x != 0 || step.y != 0)
+        shiftView(step.x, step.y, except);
+}
+
+// A window just put back from the minimized list is measured again where it now stands,
+// and the view then moves with that window included in the shift: it sits at its virtual
+// place already, and excluding it would carry it along with the view, away from that
+// place (even out of the virtual area). Both tracking modes treat it the same way.
+void trackProportionally(HWND w) {
+    if (Settings.trackLevel <= 0)
+        return;
+    if (putBackMinimized(w) == PutBack::Gone)
+        return;
+    RECT r;
+    if (!GetWindowRect(w, &r))
+        return;
+    const TrackStep s = proportionalStep(fromRECT(r), viewFacts(), Settings.trackLevel);
+    if (s.act)
+        applyStep(s.step, nullptr);
+}
+
+void trackByScreen(HWND w) {
+    if (putBackMinimized(w) == PutBack::Gone)
+        return;
+    RECT r;
+    if (!GetWindowRect(w, &r))
+        return;
+    const TrackStep s = screenStep(fromRECT(r), viewFacts());
+    if (s.act)
+        applyStep(s.step, nullptr);
+}
+
+void centreWindow(HWND w) {
+    RECT r;
+    if (!GetWindowRect(w, &r))
+        return;
+    const Point p = centredPosition(fromRECT(r), WorkArea);
+    SetWindowPos(w, nullptr, p.x, p.y, 0, 0, kMoveFlags);
+}
+
+// The view moves to an emptier real screen while the new window stays on the physical
+// screen, so that it lands there alone.
+void landNewWindow(HWND n) {
+    if (!Settings.scrollEnabled)
+        return;
+    if (!actOnNewWindow(Settings.newWindowToEmpty != 0, Settings.shiftTogglesNewWindow != 0,
+                        shiftDown()))
+        return;
+    collectWindows(kCollectUntitled);
+    std::vector<Rect> others;
+    others.reserve(static_cast<size_t>(ManagedWindowList.count));
+    for (int i = 0; i < ManagedWindowList.count; ++i) {
+        HWND w = ManagedWindowList.windows[i];
+        RECT r;
+        if (w != n && GetWindowRect(w, &r))
+            others.push_back(fromRECT(r));
+    }
+    const char side = Settings.startPosition == u't' ? taskbarSide() : 0;
+    const NewWindowStep s = placeNewWindow(viewFacts(), Settings.startPosition, side, others);
+    if (!s.move)
+        return;
+    lastStep = s.step;
+    shiftView(s.step.x, s.step.y, n); // even a zero step refreshes the shared view
+}
+
+} // namespace
+
+void onHookActivate(HWND window) {
+    HWND root = GetAncestor(window, GA_ROOTOWNER);
+    if (root == lastActivated)
+        return;
+    const int titleLength = root ? GetWindowTextLengthW(root) : 0;
+    if (root && filteredOut(root, titleLength))
+        return;
+    lastActivated = root;
+
+    if (oneByOne() || !root || titleLength == 0 || root == GetShellWindow())
+        return;
+    if (!isKnownWindow(root)) {
+        addKnownWindow(root);
+        landNewWindow(root);
+        return;
+    }
+    if (!Settings.scrollEnabled && !Settings.trackWhenOff)
+        return;
+    if (shiftDown()) {
+        centreWindow(root);
+    } else if (Settings.trackByScreen) {
+        trackByScreen(root);
+    } else {
+        trackProportionally(root);
+    }
+}
+
+void onHookDestroy(HWND window) {
+    forgetKnownWindow(window);
+    forgetSavedNormalRect(window);
+    forgetMinimizedPosition(window);
+}
+
+void onHookMinimize(HWND window, int left, int top) {
+    setMinimizedPosition(
+        window, static_cast<std::uint32_t>(packPosition(left + ViewOrigin.x, top + ViewOrigin.y)));
+}
+
+void onHookMaximize(HWND window) {
+    if (oneByOne())
+        return;
+    RECT saved;
+    if (!findSavedNormalRect(window, saved)) {
+        WINDOWPLACEMENT first{};
+        first.length = sizeof(WINDOWPLACEMENT);
+        if (!GetWindowPlacement(window, &first))
+            return;
+        saveNormalRect(window, first.rcNormalPosition);
+        // No record means its allocation failed: nothing changes.
+        if (!findSavedNormalRect(window, saved))
+            return;
+    }
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(WINDOWPLACEMENT);
+    if (!GetWindowPlacement(window, &wp))
+        return;
+    wp.flags = WPF_ASYNCWINDOWPLACEMENT;
+    wp.showCmd = SW_RESTORE;
+
+    MINMAXINFO info{};
+    info.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    info.ptMaxPosition = {-GetSystemMetrics(SM_CXFRAME), -GetSystemMetrics(SM_CYFRAME)};
+    // A program that stopped answering must not hold up the main thread; the pre-filled
+    // system geometry then stands.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
+                        SMTO_ABORTIFHUNG, kMaxInfoTimeoutMs, &ignored);
+    // The window's own tracking limit if it gave one, else the system's.
+    const POINT limit =
+        info.ptMaxTrackSize.x > 0 || info.ptMaxTrackSize.y > 0
+            ? info.ptMaxTrackSize
+            : POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+
+    const MaximizeAnswer a = pseudoMaximize(
+        fromRECT(wp.rcNormalPosition), fromRECT(saved),
+        {info.ptMaxPosition.x, info.ptMaxPosition.y}, {info.ptMaxSize.x, info.ptMaxSize.y},
+        {limit.x, limit.y}, {WorkArea.right - WorkArea.left, WorkArea.bottom - WorkArea.top});
+    if (a.storeCurrent)
+        saveNormalRect(window, wp.rcNormalPosition);
+    wp.rcNormalPosition = toRECT(a.normal);
+    SetWindowPlacement(window, &wp);
+}
+
+void resetTracking() {
+    lastActivated = nullptr;
+}

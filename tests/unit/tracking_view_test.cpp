@@ -151,13 +151,14 @@ TEST(PseudoMaximize, MaximizeStoresAndSecondRequestRestoresInsideTheWorkArea) {
     const Size wa{1024, 738};
     const Point maxPos{-4, -4}, maxSize{1032, 746};
     const Rect maxed{-4, -4, 1028, 742};
+    const Point noLimit{0, 0};
     // Not yet at the maximized size: store the current rectangle, take the maximum.
     MaximizeAnswer a =
-        pseudoMaximize({100, 100, 500, 400}, {100, 100, 500, 400}, maxPos, maxSize, wa);
+        pseudoMaximize({100, 100, 500, 400}, {100, 100, 500, 400}, maxPos, maxSize, noLimit, wa);
     EXPECT_TRUE(a.storeCurrent);
     EXPECT_EQ(a.normal, maxed);
     // Second request: back to the saved rectangle.
-    a = pseudoMaximize(maxed, {100, 100, 500, 400}, maxPos, maxSize, wa);
+    a = pseudoMaximize(maxed, {100, 100, 500, 400}, maxPos, maxSize, noLimit, wa);
     EXPECT_FALSE(a.storeCurrent);
     EXPECT_EQ(a.normal, (Rect{100, 100, 500, 400}));
     // A saved rectangle hanging out of the work area comes back pushed inside.
@@ -172,14 +173,35 @@ TEST(PseudoMaximize, MaximizeStoresAndSecondRequestRestoresInsideTheWorkArea) {
         {{500, 500, 1700, 1400}, {0, 0, 1200, 900}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(pseudoMaximize(maxed, c.saved, maxPos, maxSize, wa).normal, c.expect)
+        EXPECT_EQ(pseudoMaximize(maxed, c.saved, maxPos, maxSize, noLimit, wa).normal, c.expect)
             << c.saved.left << "," << c.saved.top;
     // A record already of the maximized size gives the whole work area.
-    a = pseudoMaximize(maxed, {10, 20, 1042, 766}, maxPos, maxSize, wa);
+    a = pseudoMaximize(maxed, {10, 20, 1042, 766}, maxPos, maxSize, noLimit, wa);
     EXPECT_EQ(a.normal, (Rect{0, 0, 1024, 738}));
     EXPECT_FALSE(a.storeCurrent);
     // Only the exact size counts as maximized: one pixel less maximizes again.
-    EXPECT_TRUE(pseudoMaximize({-4, -4, 1027, 742}, maxed, maxPos, maxSize, wa).storeCurrent);
+    EXPECT_TRUE(
+        pseudoMaximize({-4, -4, 1027, 742}, maxed, maxPos, maxSize, noLimit, wa).storeCurrent);
+}
+
+TEST(PseudoMaximize, AWindowCutToItsTrackingLimitStillCountsAsMaximized) {
+    const Size wa{1024, 768};
+    const Point maxPos{-4, -4}, maxSize{1032, 806}, limit{1036, 780};
+    // The system let the window grow only to 780 rows: that is its maximized state.
+    const Rect cut{-4, -4, 1028, 776};
+    MaximizeAnswer a = pseudoMaximize(cut, {100, 100, 500, 400}, maxPos, maxSize, limit, wa);
+    EXPECT_FALSE(a.storeCurrent);
+    EXPECT_EQ(a.normal, (Rect{100, 100, 500, 400}));
+    // Without the limit it would be maximized again and again.
+    EXPECT_TRUE(pseudoMaximize(cut, {100, 100, 500, 400}, maxPos, maxSize, {}, wa).storeCurrent);
+    // The maximize itself still asks for the full size; the system does the cutting.
+    a = pseudoMaximize({100, 100, 500, 400}, {100, 100, 500, 400}, maxPos, maxSize, limit, wa);
+    EXPECT_TRUE(a.storeCurrent);
+    EXPECT_EQ(a.normal, (Rect{-4, -4, 1028, 802}));
+    // A record of the cut size counts as maximized too: back to the whole work area.
+    EXPECT_EQ(pseudoMaximize(cut, cut, maxPos, maxSize, limit, wa).normal, (Rect{0, 0, 1024, 768}));
+    // A limit larger than the maximized size changes nothing.
+    EXPECT_TRUE(pseudoMaximize(cut, cut, maxPos, maxSize, {2000, 2000}, wa).storeCurrent);
 }
 
 } // namespace
