@@ -1,7 +1,6 @@
 // Edge pushes with real input: the windows of another process move by exactly the
 // accelerated, filtered, clamped and delay-gated step.
-#include "harness.h"
-#include "peer_windows.h"
+#include "edge_fixture.h"
 
 #include "core/settings.h"
 
@@ -10,44 +9,6 @@
 using namespace e2e;
 
 namespace {
-
-// 2 x 2 real screens, starting in the centre: (512, 384), room to move every way.
-SettingsRecord centred() {
-    SettingsRecord s;
-    s.columns = 2;
-    s.rows = 2;
-    s.startPosition = u'5';
-    return s;
-}
-
-struct EdgeTest : ::testing::Test {
-    WindowPeer peer;
-    OrvalisRun run;
-    RECT a0{}, b0{};
-
-    // Places the pointer first (so that reaching the start spot is no push), then starts
-    // the peer's two windows and the program.
-    void begin(const SettingsRecord& s, POINT pointer = {0, 600}) {
-        setCursor(pointer.x, pointer.y);
-        ASSERT_TRUE(peer.start({L"A,300,100,200,150", L"B,600,120,200,150"}));
-        a0 = peer.rect(L"A");
-        b0 = peer.rect(L"B");
-        run.prepare(settingsBytes(s));
-        ASSERT_TRUE(run.start());
-        ASSERT_TRUE(run.waitInputReady());
-    }
-    int movedX(const wchar_t* t, const RECT& r0) const { return peer.rect(t).left - r0.left; }
-    int movedY(const wchar_t* t, const RECT& r0) const { return peer.rect(t).top - r0.top; }
-    bool waitMovedX(int dx, DWORD ms = 3000) {
-        return waitUntil([&] { return movedX(L"A", a0) == dx && movedX(L"B", b0) == dx; }, ms);
-    }
-    // Nothing more arrives: the program has handled all input and the windows are still.
-    void settle() {
-        run.barrier();
-        pumpFor(250);
-        run.barrier();
-    }
-};
 
 TEST_F(EdgeTest, LeftEdgePushMovesEveryWindowAndStopsAtTheBorder) {
     begin(centred());
