@@ -160,6 +160,11 @@ void landNewWindow(HWND n) {
 } // namespace
 
 void onHookActivate(HWND window) {
+    // A report naming no window (Wine's hook sees the focus go to no window) says nothing
+    // about what is in front; taken as a root it would clear lastActivated and let the
+    // next dialog of the window in front be tracked.
+    if (!window)
+        return;
     HWND root = GetAncestor(window, GA_ROOTOWNER);
     if (root == lastActivated)
         return;

@@ -292,6 +292,10 @@ TEST_F(TrackingTest, ActivationFiltersAndTheFirstSightOfAWindow) {
     EXPECT_EQ(lastActivated, a);
     EXPECT_TRUE(isKnownWindow(a));
 
+    // A report naming no window leaves the window in front as it is.
+    onHookActivate(nullptr);
+    EXPECT_EQ(lastActivated, a);
+
     // A dialog box of the same thread as the window in front: ignored entirely.
     HWND dialog = make(120, 120, 200, 100, L"開く", WS_POPUP | WS_CAPTION, nullptr, L"#32770");
     onHookActivate(dialog);
