@@ -46,7 +46,15 @@ double waitAllAt(const std::vector<HWND>& ws, const std::vector<int>& expect, do
         for (size_t i = 0; i < ws.size() && all; ++i) all = leftOf(ws[i]) == expect[i];
         const double t = nowMs();
         if (all) return t - t0;
-        if (t > deadline) return -1;
+        if (t > deadline) {
+            for (size_t i = 0; i < ws.size(); ++i)
+                if (leftOf(ws[i]) != expect[i]) {
+                    std::fprintf(stderr, "  window %zu at %d, expected %d\n", i, leftOf(ws[i]),
+                                 expect[i]);
+                    break;
+                }
+            return -1;
+        }
     }
 }
 
@@ -70,6 +78,8 @@ Figures measure(int n) {
     WindowPeer peer;
     if (!peer.start(specs, 30000)) return {n, -1, -1};
     std::vector<HWND> ws = peerWindows(peer, n);
+    for (int i = 0; i < n; ++i)
+        if (!ws[i] || !IsWindow(ws[i])) std::fprintf(stderr, "  window %d missing\n", i);
 
     SettingsRecord s;
     s.columns = 5;
@@ -77,10 +87,9 @@ Figures measure(int n) {
     s.startPosition = u'9'; // far right: room for many pushes to the left
     OrvalisRun run;
     run.prepare(settingsBytes(s));
-    if (!run.start()) return {n, -1, -1};
-    pumpFor(500);
+    if (!run.start() || !run.waitInputReady()) return {n, -1, -1};
 
-    const int rounds = 15;
+    const int rounds = 12;
     std::vector<double> push, direct;
     for (int r = 0; r < rounds; ++r) {
         std::vector<int> expect;
@@ -89,7 +98,7 @@ Figures measure(int n) {
         moveRelative(-3, 0);
         push.push_back(waitAllAt(ws, expect, t0));
         run.barrier();
-        pumpFor(60);
+        pumpFor(100);
 
         expect.clear();
         for (HWND w : ws) expect.push_back(leftOf(w) - 3);
@@ -102,9 +111,11 @@ Figures measure(int n) {
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                                        SWP_NOOWNERZORDER);
         }
-        if (batch) EndDeferWindowPos(batch);
+        if (!batch || !EndDeferWindowPos(batch))
+            std::fprintf(stderr, "  batch failed: %lu\n", GetLastError());
         direct.push_back(waitAllAt(ws, expect, t1));
-        pumpFor(60);
+        run.barrier();
+        pumpFor(100);
     }
     run.stop();
     return {n, median(push), median(direct)};

@@ -63,6 +63,14 @@ int main() {
 
     const int rounds = 200;
     resetExclusionList();
+    std::vector<double> collectTimes;
+    for (int i = 0; i < 50; ++i) {
+        const double t0 = nowMs();
+        collectWindows(kCollectUntitled);
+        collectTimes.push_back(nowMs() - t0);
+    }
+    std::sort(collectTimes.begin(), collectTimes.end());
+    const double collectOnly = collectTimes[collectTimes.size() / 2];
     const double none = medianShiftMs(rounds);
 
     for (int i = 0; i < 128; ++i)
@@ -80,6 +88,7 @@ int main() {
 
     std::printf("shiftView over %d windows of another process (median of %d):\n", windows,
                 rounds);
+    std::printf("  collection alone:                   %.3f ms\n", collectOnly);
     std::printf("  no exclusion rules:                 %.3f ms\n", none);
     std::printf("  128 rules of other classes:         %.3f ms (%.2f x)\n", otherClasses,
                 otherClasses / none);

@@ -37,15 +37,23 @@ bool isEmptyRect(const Rect& r);
 //   bool visible(); bool ownProcess(); int titleLength(); bool hasParent();
 //   bool isShellWindow(); int className(const wchar_t*& text) (length; text may be null);
 //   int shortTitle(wchar_t (&buffer)[4]) (units copied); bool disabledToolWindow();
+//   bool excludable(const wchar_t* className) (some rule names the class);
 //   bool excluded(int titleLength, const wchar_t* className); bool rect(Rect&);
 //   bool iconic();
+// The title length is asked only where a rule needs it: reading it is a message to the
+// window's program, and a shift asks every window.
 template <typename Facts> CollectVerdict collectorVerdict(Facts& facts, int mode) {
     if (!facts.visible())
         return CollectVerdict::Invisible;
     if (facts.ownProcess())
         return CollectVerdict::OwnProcess;
-    const int titleLength = facts.titleLength();
-    if (!(mode & kCollectUntitled) && (titleLength == 0 || facts.hasParent()))
+    int titleLength = -1;
+    auto title = [&] {
+        if (titleLength < 0)
+            titleLength = facts.titleLength();
+        return titleLength;
+    };
+    if (!(mode & kCollectUntitled) && (title() == 0 || facts.hasParent()))
         return CollectVerdict::Untitled;
     if (facts.isShellWindow())
         return CollectVerdict::ShellWindow;
@@ -55,7 +63,7 @@ template <typename Facts> CollectVerdict collectorVerdict(Facts& facts, int mode
     switch (specialClassOf(name, nameLength)) {
     case SpecialClass::Taskbar: return CollectVerdict::Taskbar;
     case SpecialClass::Dialog:
-        if (titleLength == 3) {
+        if (title() == 3) {
             wchar_t shortTitle[4] = {};
             const int count = facts.shortTitle(shortTitle);
             if (isMagnifierTitle(shortTitle, count))
@@ -68,7 +76,7 @@ template <typename Facts> CollectVerdict collectorVerdict(Facts& facts, int mode
         break;
     case SpecialClass::None: break;
     }
-    if (facts.excluded(titleLength, name))
+    if (facts.excludable(name) && facts.excluded(title(), name))
         return CollectVerdict::Excluded;
 
     Rect r;

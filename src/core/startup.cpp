@@ -50,7 +50,7 @@ char taskbarSide() {
     HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!bar) return 0;
     APPBARDATA abd{};
-    abd.cbSize = 36; // the size every shell version accepts
+    abd.cbSize = sizeof(abd); // 36 bytes in the 32-bit build; the 64-bit shell wants its own
     abd.hWnd = bar;
     SHAppBarMessage(ABM_GETTASKBARPOS, &abd);
     return taskbarSideFromRect({abd.rc.left, abd.rc.top, abd.rc.right, abd.rc.bottom});

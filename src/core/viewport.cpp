@@ -79,6 +79,12 @@ struct WindowFacts {
         return pid == ownPid;
     }
     int titleLength() { return GetWindowTextLengthW(w); }
+    bool excludable(const wchar_t* className) {
+        if (!className) return false;
+        for (const ExclusionEntry& e : ExclusionList.entries)
+            if (e.className == className) return true;
+        return false;
+    }
     bool hasParent() { return GetParent(w) != nullptr; }
     bool isShellWindow() { return w == shell; }
     int className(const wchar_t*& text) {

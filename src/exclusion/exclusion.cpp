@@ -2,6 +2,7 @@
 // activation handler call. Nothing here sends a message to the window it asks about.
 #include "exclusion/exclusion.h"
 
+#include <cstring>
 #include <new>
 
 ExclusionListRecord ExclusionList;
@@ -15,7 +16,21 @@ int readTitle(void* context, wchar_t* buffer, int capacity) {
 } // namespace
 
 ClassName fetchClassName(HWND window) {
-    for (int size = kClassBufferStart; size < kClassBufferLimit; size += kClassBufferStep) {
+    // Class names are at most 256 units: one read into a buffer that large settles almost
+    // every window with a single call (each call is a round trip to the window server).
+    wchar_t first[kClassBufferFirst];
+    const int got = GetClassNameW(window, first, kClassBufferFirst);
+    if (got <= 0)
+        return {}; // no such window
+    if (classNameComplete(got, kClassBufferFirst)) {
+        auto* text = new (std::nothrow) wchar_t[static_cast<size_t>(got) + 1];
+        if (!text)
+            return {};
+        std::memcpy(text, first, (static_cast<size_t>(got) + 1) * sizeof(wchar_t));
+        return {text, got};
+    }
+    for (int size = kClassBufferFirst + kClassBufferStep; size < kClassBufferLimit;
+         size += kClassBufferStep) {
         auto* buffer = new (std::nothrow) wchar_t[static_cast<size_t>(size)];
         if (!buffer)
             return {};

@@ -38,6 +38,7 @@ bool matchesExclusion(const std::vector<ExclusionEntry>& entries, int titleLengt
 // How a window's class name is read: a buffer starting at 4 units and growing by 4 until
 // the answer leaves at least two units to spare, for buffers below 4,096 units.
 inline constexpr int kClassBufferStart = 4;
+inline constexpr int kClassBufferFirst = 260; // the first read, large enough for any class
 inline constexpr int kClassBufferStep = 4;
 inline constexpr int kClassBufferLimit = 4096;
 // `copied` is GetClassNameW's answer for a buffer of `bufferSize` units.

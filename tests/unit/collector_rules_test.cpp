@@ -23,14 +23,19 @@ struct FakeWindow {
     Rect r{10, 10, 300, 200};
     bool minimized = false;
 
+    bool ruleForClass = true;
     int titleReads = 0;
+    int titleLengthReads = 0;
     int exclusionTests = 0;
     int rectReads = 0;
     int lastExcludedTitleLength = -1;
 
     bool visible() { return isVisible; }
     bool ownProcess() { return ofOwnProcess; }
-    int titleLength() { return static_cast<int>(title.size()); }
+    int titleLength() {
+        ++titleLengthReads;
+        return static_cast<int>(title.size());
+    }
     bool hasParent() { return parent; }
     bool isShellWindow() { return shell; }
     int className(const wchar_t*& text) {
@@ -50,6 +55,7 @@ struct FakeWindow {
         return n;
     }
     bool disabledToolWindow() { return disabledTool; }
+    bool excludable(const wchar_t*) { return ruleForClass; }
     bool excluded(int titleLength, const wchar_t*) {
         ++exclusionTests;
         lastExcludedTitleLength = titleLength;
@@ -221,6 +227,32 @@ TEST(CollectorVerdict, TitleTextIsReadOnlyForThreeLetterDialogs) {
             EXPECT_EQ(w.lastExcludedTitleLength, static_cast<int>(w.title.size()));
         }
     }
+}
+
+TEST(CollectorVerdict, ShiftAsksNoTitleLengthWithoutARuleForTheClass) {
+    // Mode 2 takes untitled windows, so only a dialog or a rule for the class needs it.
+    FakeWindow plain;
+    plain.ruleForClass = false;
+    EXPECT_EQ(collectorVerdict(plain, 2), V::Take);
+    EXPECT_EQ(plain.titleLengthReads, 0);
+    EXPECT_EQ(plain.exclusionTests, 0);
+
+    FakeWindow ruled;
+    EXPECT_EQ(collectorVerdict(ruled, 2), V::Take);
+    EXPECT_EQ(ruled.titleLengthReads, 1);
+    EXPECT_EQ(ruled.exclusionTests, 1);
+
+    FakeWindow dialog;
+    dialog.cls = L"#32770";
+    dialog.ruleForClass = false;
+    EXPECT_EQ(collectorVerdict(dialog, 2), V::Take);
+    EXPECT_EQ(dialog.titleLengthReads, 1);
+
+    // Plain collection needs it for every window, and asks once.
+    FakeWindow titled;
+    titled.ruleForClass = true;
+    collectorVerdict(titled, 0);
+    EXPECT_EQ(titled.titleLengthReads, 1);
 }
 
 TEST(CollectorClasses, SpecialClassesNeedTheExactNameAndLength) {

@@ -46,11 +46,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     for (int i = 1; argv && i < argc; ++i) {
+        // Split by hand: the runtime's scanf sets of this Wine lose titles that start with
+        // a digit.
         wchar_t title[64] = {};
-        int x = 0, y = 0, w = 0, h = 0;
         wchar_t flags[8] = {};
-        const int n = swscanf(argv[i], L"%63[^,],%d,%d,%d,%d,%7ls", title, &x, &y, &w, &h, flags);
-        if (n < 5) continue;
+        int numbers[4] = {};
+        const wchar_t* p = argv[i];
+        const wchar_t* comma = wcschr(p, L',');
+        if (!comma || comma - p >= 64) continue;
+        wcsncpy(title, p, static_cast<size_t>(comma - p));
+        p = comma + 1;
+        int n = 0;
+        for (; n < 4 && *p; ++n) {
+            wchar_t* end = nullptr;
+            numbers[n] = static_cast<int>(wcstol(p, &end, 10));
+            p = (*end == L',') ? end + 1 : end;
+        }
+        if (n < 4) continue;
+        wcsncpy(flags, p, 7);
+        const int x = numbers[0], y = numbers[1], w = numbers[2], h = numbers[3];
         const bool untitled = wcschr(flags, L'u') != nullptr;
         const DWORD ex = wcschr(flags, L't') ? WS_EX_TOOLWINDOW : 0;
         HWND win = CreateWindowExW(ex, L"OrvPeerWindow", untitled ? L"" : title,
