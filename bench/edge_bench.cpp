@@ -15,17 +15,6 @@ using namespace e2e;
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 std::vector<HWND> peerWindows(const WindowPeer& peer, int n) {
     std::vector<HWND> out;
     for (int i = 0; i < n; ++i) out.push_back(peer.find(std::to_wstring(i).c_str()));

@@ -19,17 +19,6 @@ using namespace e2e;
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 double medianShiftMs(int rounds) {
     std::vector<double> times;
     for (int i = 0; i < rounds; ++i) {

@@ -65,6 +65,17 @@ bool waitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
     }
 }
 
+double nowMs() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
 void pumpFor(DWORD ms) {
     const ULONGLONG deadline = GetTickCount64() + ms;
     while (GetTickCount64() < deadline) pumpOnce(10);

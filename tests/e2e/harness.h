@@ -25,6 +25,9 @@ struct TempDir {
 
 // Pumps this thread's messages until cond() holds or timeoutMs pass; returns cond().
 bool waitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+// Milliseconds from the high-resolution counter, for measurements.
+double nowMs();
+
 // Pumps messages for ms milliseconds (for "nothing happens" checks only).
 void pumpFor(DWORD ms);
 
