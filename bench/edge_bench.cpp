@@ -17,7 +17,8 @@ namespace {
 
 std::vector<HWND> peerWindows(const WindowPeer& peer, int n) {
     std::vector<HWND> out;
-    for (int i = 0; i < n; ++i) out.push_back(peer.find(std::to_wstring(i).c_str()));
+    for (int i = 0; i < n; ++i)
+        out.push_back(peer.find(std::to_wstring(i).c_str()));
     return out;
 }
 
@@ -32,9 +33,11 @@ double waitAllAt(const std::vector<HWND>& ws, const std::vector<int>& expect, do
     const double deadline = t0 + 5000;
     for (;;) {
         bool all = true;
-        for (size_t i = 0; i < ws.size() && all; ++i) all = leftOf(ws[i]) == expect[i];
+        for (size_t i = 0; i < ws.size() && all; ++i)
+            all = leftOf(ws[i]) == expect[i];
         const double t = nowMs();
-        if (all) return t - t0;
+        if (all)
+            return t - t0;
         if (t > deadline) {
             for (size_t i = 0; i < ws.size(); ++i)
                 if (leftOf(ws[i]) != expect[i]) {
@@ -60,15 +63,17 @@ struct Figures {
 
 Figures measure(int n) {
     setCursor(0, 700);
-    std::vector<std::wstring> specs;
+    std::vector<std::wstring> windowArgs;
     for (int i = 0; i < n; ++i)
-        specs.push_back(std::to_wstring(i) + L"," + std::to_wstring(100 + (i % 20) * 30) + L"," +
-                        std::to_wstring(60 + (i / 20) * 25) + L",160,90");
+        windowArgs.push_back(std::to_wstring(i) + L"," + std::to_wstring(100 + (i % 20) * 30) +
+                             L"," + std::to_wstring(60 + (i / 20) * 25) + L",160,90");
     WindowPeer peer;
-    if (!peer.start(specs, 30000)) return {n, -1, -1};
+    if (!peer.start(windowArgs, 30000))
+        return {n, -1, -1};
     std::vector<HWND> ws = peerWindows(peer, n);
     for (int i = 0; i < n; ++i)
-        if (!ws[i] || !IsWindow(ws[i])) std::fprintf(stderr, "  window %d missing\n", i);
+        if (!ws[i] || !IsWindow(ws[i]))
+            std::fprintf(stderr, "  window %d missing\n", i);
 
     SettingsRecord s;
     s.columns = 5;
@@ -76,13 +81,15 @@ Figures measure(int n) {
     s.startPosition = u'9'; // far right: room for many pushes to the left
     OrvalisRun run;
     run.prepare(settingsBytes(s));
-    if (!run.start() || !run.waitInputReady()) return {n, -1, -1};
+    if (!run.start() || !run.waitInputReady())
+        return {n, -1, -1};
 
     const int rounds = 12;
     std::vector<double> push, direct;
     for (int r = 0; r < rounds; ++r) {
         std::vector<int> expect;
-        for (HWND w : ws) expect.push_back(leftOf(w) + 3);
+        for (HWND w : ws)
+            expect.push_back(leftOf(w) + 3);
         const double t0 = nowMs();
         moveRelative(-3, 0);
         push.push_back(waitAllAt(ws, expect, t0));
@@ -90,15 +97,15 @@ Figures measure(int n) {
         pumpFor(100);
 
         expect.clear();
-        for (HWND w : ws) expect.push_back(leftOf(w) - 3);
+        for (HWND w : ws)
+            expect.push_back(leftOf(w) - 3);
         const double t1 = nowMs();
         HDWP batch = BeginDeferWindowPos(static_cast<int>(ws.size()));
         for (size_t i = 0; i < ws.size() && batch; ++i) {
             RECT rc;
             GetWindowRect(ws[i], &rc);
             batch = DeferWindowPos(batch, ws[i], nullptr, rc.left - 3, rc.top, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                       SWP_NOOWNERZORDER);
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         }
         if (!batch || !EndDeferWindowPos(batch))
             std::fprintf(stderr, "  batch failed: %lu\n", GetLastError());
@@ -112,7 +119,8 @@ Figures measure(int n) {
 
 double processCpuMs(HANDLE process) {
     FILETIME c, e, k, u;
-    if (!GetProcessTimes(process, &c, &e, &k, &u)) return 0;
+    if (!GetProcessTimes(process, &c, &e, &k, &u))
+        return 0;
     auto v = [](FILETIME f) {
         return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
     };
@@ -122,12 +130,14 @@ double processCpuMs(HANDLE process) {
 // The bare 33 ms wait-and-drain loop, alone, over the same time.
 double idleLoopCpuPercent(int seconds) {
     Process loop = startProcess(binDir() + L"idle_loop.exe");
-    if (!loop.process) return -1;
+    if (!loop.process)
+        return -1;
     pumpFor(1000);
     const double c0 = processCpuMs(loop.process), t0 = nowMs();
     pumpFor(static_cast<DWORD>(seconds) * 1000);
     const double c1 = processCpuMs(loop.process), t1 = nowMs();
-    if (HWND w = findWindowOfProcess(loop.pid, L"Static")) PostMessageW(w, WM_QUIT, 0, 0);
+    if (HWND w = findWindowOfProcess(loop.pid, L"Static"))
+        PostMessageW(w, WM_QUIT, 0, 0);
     PostThreadMessageW(GetThreadId(loop.process), WM_QUIT, 0, 0);
     loop.kill();
     loop.close();
@@ -138,7 +148,8 @@ double idleCpuPercent(int seconds) {
     OrvalisRun run;
     SettingsRecord s;
     run.prepare(settingsBytes(s));
-    if (!run.start()) return -1;
+    if (!run.start())
+        return -1;
     setCursor(500, 400);
     pumpFor(1000);
     auto cpu = [&] { return processCpuMs(run.proc.process); };
@@ -153,7 +164,8 @@ double idleCpuPercent(int seconds) {
 
 int main(int argc, char** argv) {
     int idleSeconds = 30;
-    if (argc > 1) idleSeconds = atoi(argv[1]);
+    if (argc > 1)
+        idleSeconds = atoi(argv[1]);
     // A fresh session's desktop comes up with the first window and then centres the
     // pointer: let that happen before anything is measured.
     HWND warm = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr,

@@ -36,12 +36,12 @@ double medianShiftMs(int rounds) {
 
 int main() {
     const int windows = 50;
-    std::vector<std::wstring> specs;
+    std::vector<std::wstring> windowArgs;
     for (int i = 0; i < windows; ++i)
-        specs.push_back(L"w" + std::to_wstring(100 + i) + L"," + std::to_wstring(50 + i * 15) +
-                        L"," + std::to_wstring(40 + i * 10) + L",200,120");
+        windowArgs.push_back(L"w" + std::to_wstring(100 + i) + L"," + std::to_wstring(50 + i * 15) +
+                             L"," + std::to_wstring(40 + i * 10) + L",200,120");
     WindowPeer peer;
-    if (!peer.start(specs, 30000)) {
+    if (!peer.start(windowArgs, 30000)) {
         std::printf("peer did not start\n");
         return 0;
     }
@@ -75,8 +75,7 @@ int main() {
     const double sameClass = medianShiftMs(rounds);
     resetExclusionList();
 
-    std::printf("shiftView over %d windows of another process (median of %d):\n", windows,
-                rounds);
+    std::printf("shiftView over %d windows of another process (median of %d):\n", windows, rounds);
     std::printf("  collection alone:                   %.3f ms\n", collectOnly);
     std::printf("  no exclusion rules:                 %.3f ms\n", none);
     std::printf("  128 rules of other classes:         %.3f ms (%.2f x)\n", otherClasses,

@@ -22,12 +22,14 @@ BOOL CALLBACK countPeerWindows(HWND w, LPARAM lp) {
 }
 } // namespace
 
-bool WindowPeer::start(const std::vector<std::wstring>& specs, DWORD timeoutMs) {
+bool WindowPeer::start(const std::vector<std::wstring>& windowArgs, DWORD timeoutMs) {
     std::wstring args;
-    for (const auto& s : specs) args += L"\"" + s + L"\" ";
-    expected = specs.size();
+    for (const auto& s : windowArgs)
+        args += L"\"" + s + L"\" ";
+    expected = windowArgs.size();
     proc = startProcess(binDir() + L"windowpeer.exe", args);
-    if (!proc.process) return false;
+    if (!proc.process)
+        return false;
     return waitUntil(
         [&] {
             CountCtx ctx{proc.pid, 0};
@@ -42,14 +44,16 @@ HWND WindowPeer::find(const wchar_t* title) const {
     while ((w = FindWindowExW(nullptr, w, L"OrvPeerWindow", title))) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        if (pid == proc.pid) return w;
+        if (pid == proc.pid)
+            return w;
     }
     return nullptr;
 }
 
 RECT WindowPeer::rect(const wchar_t* title) const {
     RECT r{-99999, -99999, -99999, -99999};
-    if (HWND w = find(title)) GetWindowRect(w, &r);
+    if (HWND w = find(title))
+        GetWindowRect(w, &r);
     return r;
 }
 
@@ -58,8 +62,10 @@ void WindowPeer::stop() {
         proc.close();
         return;
     }
-    if (HWND w = findWindowOfProcess(proc.pid, L"OrvPeerWindow")) PostMessageW(w, WM_CLOSE, 0, 0);
-    if (proc.wait(5000) == STILL_ACTIVE) proc.kill();
+    if (HWND w = findWindowOfProcess(proc.pid, L"OrvPeerWindow"))
+        PostMessageW(w, WM_CLOSE, 0, 0);
+    if (proc.wait(5000) == STILL_ACTIVE)
+        proc.kill();
     proc.close();
 }
 

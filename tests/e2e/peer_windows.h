@@ -1,4 +1,4 @@
-// The window peer program seen from a test: start it with window specs, find its windows
+// The window peer program seen from a test: start it with one argument per window, find its windows
 // by title, read their rectangles, end it.
 #pragma once
 
@@ -13,8 +13,8 @@ namespace e2e {
 
 struct WindowPeer {
     Process proc;
-    // Each spec is "title,x,y,w,h[,flags]" (flags: m minimized, u untitled, t tool window).
-    bool start(const std::vector<std::wstring>& specs, DWORD timeoutMs = 10000);
+    // Each argument is "title,x,y,w,h[,flags]" (flags: m minimized, u untitled, t tool window).
+    bool start(const std::vector<std::wstring>& windowArgs, DWORD timeoutMs = 10000);
     HWND find(const wchar_t* title) const;
     RECT rect(const wchar_t* title) const;
     void stop();

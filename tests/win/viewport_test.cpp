@@ -99,10 +99,10 @@ struct Peer {
     }
 
     // "x,y,w,h,flags,class,title" on thread 0 ("main") or 1 ("second").
-    HWND create(const std::wstring& spec, int thread = 0) const {
+    HWND create(const std::wstring& argument, int thread = 0) const {
         COPYDATASTRUCT data{};
-        data.cbData = static_cast<DWORD>(spec.size() * sizeof(wchar_t));
-        data.lpData = const_cast<wchar_t*>(spec.c_str());
+        data.cbData = static_cast<DWORD>(argument.size() * sizeof(wchar_t));
+        data.lpData = const_cast<wchar_t*>(argument.c_str());
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(command[thread], WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                                  SMTO_BLOCK, 5000, &result))

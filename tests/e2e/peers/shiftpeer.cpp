@@ -32,9 +32,9 @@ const wchar_t* field(const wchar_t* p, wchar_t* out, int capacity, bool last) {
     return *p == L',' ? p + 1 : p;
 }
 
-HWND createFromSpec(const wchar_t* spec, int slot) {
+HWND createFromArgument(const wchar_t* argument, int slot) {
     wchar_t f[6][256];
-    const wchar_t* p = spec;
+    const wchar_t* p = argument;
     for (int i = 0; i < 6; ++i)
         p = field(p, f[i], 256, false);
     wchar_t title[512];
@@ -78,13 +78,13 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COPYDATA: {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        wchar_t spec[1024];
+        wchar_t argument[1024];
         const size_t units = data->cbData / sizeof(wchar_t);
         if (units == 0 || units >= 1024)
             return 0;
-        wmemcpy(spec, static_cast<const wchar_t*>(data->lpData), units);
-        spec[units] = 0;
-        return reinterpret_cast<LRESULT>(createFromSpec(spec, slot));
+        wmemcpy(argument, static_cast<const wchar_t*>(data->lpData), units);
+        argument[units] = 0;
+        return reinterpret_cast<LRESULT>(createFromArgument(argument, slot));
     }
     case kShiftPeerBlock:
         SetEvent(blockedEvent);

@@ -60,7 +60,7 @@ struct TrackPeer {
     // while, which would reorder them and report activations no test asked for.
     HWND create(int x, int y, int w, int h, const wchar_t* title, int kind = kTrackPlain,
                 HWND owner = nullptr, bool quiet = true) const {
-        TrackWindowSpec spec{x,
+        TrackWindowSpec argument{x,
                              y,
                              w,
                              h,
@@ -68,8 +68,8 @@ struct TrackPeer {
                              quiet ? 1 : 0,
                              static_cast<long long>(reinterpret_cast<INT_PTR>(owner)),
                              {}};
-        wcsncpy(spec.title, title, 63);
-        COPYDATASTRUCT cd{kTrackCreate, sizeof(spec), &spec};
+        wcsncpy(argument.title, title, 63);
+        COPYDATASTRUCT cd{kTrackCreate, sizeof(argument), &argument};
         return reinterpret_cast<HWND>(send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cd)));
     }
 
