@@ -34,12 +34,27 @@ HCURSOR loadEdgeCursor(int id) {
                                            LR_DEFAULTSIZE | LR_SHARED));
 }
 
+HCURSOR refusedShape; // the last shape the system would not take
+
 void installShape(HCURSOR choice) {
-    if (choice == installedShape || !choice) return;
-    // The system takes ownership of the copy it is given.
+    if (!choice) return;
+    if (choice == installedShape) {
+        refusedShape = nullptr; // another shape was chosen in between
+        return;
+    }
+    // A system that refused this shape refuses it again: try it anew only once another
+    // shape has been chosen in between, not on every drain of a push.
+    if (choice == refusedShape) return;
+    // The system takes ownership of the copy it is given, and only of that.
     HCURSOR copy =
         static_cast<HCURSOR>(CopyImage(choice, IMAGE_CURSOR, 0, 0, LR_COPYFROMRESOURCE));
-    if (copy && SetSystemCursor(copy, kOcrNormal)) installedShape = choice;
+    if (copy && SetSystemCursor(copy, kOcrNormal)) {
+        installedShape = choice;
+        refusedShape = nullptr;
+        return;
+    }
+    if (copy) DestroyCursor(copy);
+    refusedShape = choice;
 }
 
 void stopContinuation() {
@@ -67,6 +82,7 @@ void resetEdgeMovement() {
     lastStep = {};
     continuation = {};
     installedShape = shapes[0];
+    refusedShape = nullptr;
 }
 
 void loadPointerShapes() {
