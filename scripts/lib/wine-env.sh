@@ -15,16 +15,29 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 wine_run() { "$WINE64" "$@"; }
 
-# Starts Xvfb on $ORVALIS_DISPLAY unless something already serves it.
+# Starts Xvfb on $ORVALIS_DISPLAY unless something already serves it. A lock left by an
+# Xvfb that was killed is cleared; a display held by a live stranger makes it try the
+# next numbers.
 ensure_display() {
-    export DISPLAY="$ORVALIS_DISPLAY"
-    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then return 0; fi
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    for _ in $(seq 1 50); do
-        xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
-        sleep 0.1
+    local n=${ORVALIS_DISPLAY#:}
+    local last=$((n + 10))
+    for ((; n <= last; n++)); do
+        export DISPLAY=":$n"
+        if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then return 0; fi
+        local lock="/tmp/.X$n-lock"
+        if [ -f "$lock" ]; then
+            local pid
+            pid=$(tr -d ' ' <"$lock" 2>/dev/null)
+            if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then continue; fi
+            rm -f "$lock" "/tmp/.X11-unix/X$n"
+        fi
+        Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        for _ in $(seq 1 50); do
+            xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
     done
-    echo "Xvfb did not start on $DISPLAY" >&2
+    echo "Xvfb did not start on any display from $ORVALIS_DISPLAY" >&2
     return 1
 }
 
