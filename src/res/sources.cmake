@@ -78,7 +78,7 @@ function(orvalis_tie_artwork)
             add_dependencies(${target} orvalis_artwork)
         endif()
     endforeach()
-    if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/CMakeLists.txt)
+    if(TARGET win_tests)
         set_source_files_properties(${ORVALIS_RC} DIRECTORY ${CMAKE_SOURCE_DIR}/tests/win
                                     PROPERTIES OBJECT_DEPENDS "${ORVALIS_RC_DEPENDS}")
     endif()
