@@ -144,6 +144,7 @@ void runMainLoop() {
 
 void shutdown() {
     freeSavedNormalRects();
+    resetViewportState(); // frees the managed-window list
     releaseTrayGlyph();
     releaseInput();
     if (pointerEvent) CloseHandle(pointerEvent);
