@@ -15,7 +15,9 @@ ensure_packages() {
     echo "installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo=sudo
+    # With the recommended packages: Wine loads the X, font and TLS libraries it uses at
+    # run time, and Debian lists those as recommendations.
     $sudo apt-get update -qq &&
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq \
             "${missing[@]}" >/dev/null
 }
