@@ -3,6 +3,7 @@
 #include "core/settings_file.h"
 
 #include "core/app.h"
+#include "core/file_replace.h"
 
 #include <shlwapi.h>
 #include <windows.h>
@@ -33,23 +34,8 @@ bool readSettingsFile(const wchar_t* path, SettingsRecord& out) {
 }
 
 bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s) {
-    wchar_t temp[MAX_PATH + 8];
-    if (lstrlenW(path) + 5 > MAX_PATH) return false;
-    lstrcpyW(temp, path);
-    lstrcatW(temp, L".new");
-
-    HANDLE f = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
     const auto bytes = settingsBytesFromImage(encodeSettings(s));
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, bytes.data(), kSettingsFileBytes, &written, nullptr) &&
-              written == kSettingsFileBytes && FlushFileBuffers(f);
-    CloseHandle(f);
-    if (ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temp);
-    return false;
+    return replaceFileWhole(path, bytes.data(), bytes.size());
 }
 
 void loadSettings() {

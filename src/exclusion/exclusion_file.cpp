@@ -6,6 +6,8 @@
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_codec.h"
 
+#include "core/file_replace.h"
+
 #include <shlwapi.h>
 #include <windows.h>
 
@@ -75,31 +77,13 @@ bool writeExclusionFile(const wchar_t* path, const std::vector<ExclusionEntry>& 
         // No rules, no file; a file that cannot be deleted stays as it was.
         return !PathFileExistsW(path) || DeleteFileW(path);
     }
-    wchar_t temp[MAX_PATH + 8];
-    if (lstrlenW(path) + 5 > MAX_PATH)
-        return false;
-    lstrcpyW(temp, path);
-    lstrcatW(temp, L".new");
-
     std::vector<std::uint8_t> bytes;
     try {
         bytes = encodeExclusionFile(entries);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    HANDLE f = CreateFileW(temp, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(f);
-    CloseHandle(f);
-    if (ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temp);
-    return false;
+    return replaceFileWhole(path, bytes.data(), bytes.size());
 }
 
 void loadExclusions() {
