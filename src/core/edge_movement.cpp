@@ -62,9 +62,11 @@ void stopContinuation() {
     KillTimer(MainWindow, kContinuationTimer);
 }
 
+} // namespace
+
 // Applies the queued samples one after another, each clamped against the view as it
 // stands after the previous one, then leaves the gate empty and open.
-void applySamples() {
+void applyQueuedMoves() {
     for (int i = 0; i < DelayState.count; ++i) {
         const Point step =
             clampToArea({DelayState.samples[i].x, DelayState.samples[i].y}, ViewOrigin, maxView());
@@ -73,6 +75,24 @@ void applySamples() {
     }
     gateReset();
     DelayState.passed = 1;
+}
+
+namespace {
+
+// A step offered to the gate: held, or released as a move by whole screens or as the
+// queued samples, of which an open gate keeps only this one when the swallowed distance
+// must not move.
+void passThroughGate(Point step, int flags, bool timed) {
+    if (!gateAdd(step.x, step.y, timed)) return; // the delay holds the push
+    if (Settings.moveByScreen) {
+        stepOneScreen(flags);
+        return;
+    }
+    if (Settings.delayNoMove) {
+        DelayState.passed = 1;
+        gateAdd(step.x, step.y, timed);
+    }
+    applyQueuedMoves();
 }
 
 } // namespace
@@ -117,8 +137,6 @@ int readEdgeFlags() {
     return flags;
 }
 
-void applyQueuedMoves() { applySamples(); }
-
 void stepOneScreen(int flags) {
     gateReset(); // every whole-screen move waits for the full delay again
     lastStep = stepToNeighbourScreen(flags, ViewOrigin, RealScreenSize, Settings.columns,
@@ -148,7 +166,7 @@ void computeMovement(int dx, int dy, int wheelSum) {
     // A grab, a pinned pointer or the wheel needs no edge and is never held back.
     if (free) {
         gateAdd(lastStep.x, lastStep.y, false);
-        applySamples();
+        applyQueuedMoves();
         return;
     }
 
@@ -176,17 +194,7 @@ void computeMovement(int dx, int dy, int wheelSum) {
         return;
     }
 
-    if (!gateAdd(step.x, step.y, false)) return; // the delay holds the push
-    if (Settings.moveByScreen) {
-        stepOneScreen(flags);
-        return;
-    }
-    if (Settings.delayNoMove) {
-        // The open gate drops what it held: the swallowed distance is not moved.
-        DelayState.passed = 1;
-        gateAdd(step.x, step.y, false);
-    }
-    applySamples();
+    passThroughGate(step, flags, false);
 }
 
 void onContinuationTimer(UINT_PTR timerId) {
@@ -204,15 +212,5 @@ void onContinuationTimer(UINT_PTR timerId) {
         stopContinuation();
         return;
     }
-    const bool timed = Settings.continueAtEdge != 0;
-    if (!gateAdd(step.x, step.y, timed)) return;
-    if (Settings.moveByScreen) {
-        stepOneScreen(flags);
-        return;
-    }
-    if (Settings.delayNoMove) {
-        DelayState.passed = 1;
-        gateAdd(step.x, step.y, timed);
-    }
-    applySamples();
+    passThroughGate(step, flags, Settings.continueAtEdge != 0);
 }
