@@ -27,7 +27,9 @@ HCURSOR shapes[5]; // indexed by EdgeShape
 HCURSOR installedShape;
 Point continuation; // (0, 0): the continuation timer does not run
 
-Point maxView() { return maxViewOrigin(Settings.columns, Settings.rows, RealScreenSize); }
+Point maxView() {
+    return maxViewOrigin(Settings.columns, Settings.rows, RealScreenSize);
+}
 
 HCURSOR loadEdgeCursor(int id) {
     return static_cast<HCURSOR>(LoadImageW(appInstance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0,
@@ -37,23 +39,25 @@ HCURSOR loadEdgeCursor(int id) {
 HCURSOR refusedShape; // the last shape the system would not take
 
 void installShape(HCURSOR choice) {
-    if (!choice) return;
+    if (!choice)
+        return;
     if (choice == installedShape) {
         refusedShape = nullptr; // another shape was chosen in between
         return;
     }
     // A system that refused this shape refuses it again: try it anew only once another
     // shape has been chosen in between, not on every drain of a push.
-    if (choice == refusedShape) return;
+    if (choice == refusedShape)
+        return;
     // The system takes ownership of the copy it is given, and only of that.
-    HCURSOR copy =
-        static_cast<HCURSOR>(CopyImage(choice, IMAGE_CURSOR, 0, 0, LR_COPYFROMRESOURCE));
+    HCURSOR copy = static_cast<HCURSOR>(CopyImage(choice, IMAGE_CURSOR, 0, 0, LR_COPYFROMRESOURCE));
     if (copy && SetSystemCursor(copy, kOcrNormal)) {
         installedShape = choice;
         refusedShape = nullptr;
         return;
     }
-    if (copy) DestroyCursor(copy);
+    if (copy)
+        DestroyCursor(copy);
     refusedShape = choice;
 }
 
@@ -71,7 +75,8 @@ void applyQueuedMoves() {
         const Point step =
             clampToArea({DelayState.samples[i].x, DelayState.samples[i].y}, ViewOrigin, maxView());
         lastStep = step;
-        if (step.x != 0 || step.y != 0) shiftView(step.x, step.y, nullptr);
+        if (step.x != 0 || step.y != 0)
+            shiftView(step.x, step.y, nullptr);
     }
     gateReset();
     DelayState.passed = 1;
@@ -83,7 +88,8 @@ namespace {
 // queued samples, of which an open gate keeps only this one when the swallowed distance
 // must not move.
 void passThroughGate(Point step, int flags, bool timed) {
-    if (!gateAdd(step.x, step.y, timed)) return; // the delay holds the push
+    if (!gateAdd(step.x, step.y, timed))
+        return; // the delay holds the push
     if (Settings.moveByScreen) {
         stepOneScreen(flags);
         return;
@@ -106,12 +112,13 @@ void resetEdgeMovement() {
 }
 
 void loadPointerShapes() {
-    HCURSOR arrow = static_cast<HCURSOR>(LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0,
-                                                    LR_SHARED));
+    HCURSOR arrow =
+        static_cast<HCURSOR>(LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED));
     HCURSOR normal =
         arrow ? static_cast<HCURSOR>(CopyImage(arrow, IMAGE_CURSOR, 0, 0, LR_COPYFROMRESOURCE))
               : nullptr;
-    if (!normal) normal = LoadCursorFromFileW(MAKEINTRESOURCEW(kOcrNormal));
+    if (!normal)
+        normal = LoadCursorFromFileW(MAKEINTRESOURCEW(kOcrNormal));
     shapes[static_cast<int>(EdgeShape::Normal)] = normal;
     savedNormalArrow = normal;
     installedShape = normal;
@@ -125,13 +132,14 @@ void loadPointerShapes() {
 
 int readEdgeFlags() {
     POINT p;
-    if (!GetCursorPos(&p)) return 0;
+    if (!GetCursorPos(&p))
+        return 0;
     PointerPosition = {p.x, p.y};
     const int flags = edgeFlagsAt(PointerPosition, RealScreenSize);
     if (Settings.edgePointer) {
-        const EdgeShape shape = chooseEdgeShape(flags, Settings.scrollEnabled != 0,
-                                                Settings.reverseDirection != 0, ViewOrigin,
-                                                maxView());
+        const EdgeShape shape =
+            chooseEdgeShape(flags, Settings.scrollEnabled != 0, Settings.reverseDirection != 0,
+                            ViewOrigin, maxView());
         installShape(shapes[static_cast<int>(shape)]);
     }
     return flags;
@@ -146,11 +154,14 @@ void stepOneScreen(int flags) {
 
 void computeMovement(int dx, int dy, int wheelSum) {
     const int flags = readEdgeFlags();
-    if (Settings.crossCursor) moveCrossCursor();
-    if (measuringCursorOn) moveMeasuringCursor();
+    if (Settings.crossCursor)
+        moveCrossCursor();
+    if (measuringCursorOn)
+        moveMeasuringCursor();
 
     const Point d = borderBlock({dx, dy}, ViewOrigin, maxView());
-    if (!pointerPinned && !Settings.scrollEnabled) return;
+    if (!pointerPinned && !Settings.scrollEnabled)
+        return;
 
     const bool free = grabWindow != nullptr || pointerPinned || wheelSum != 0;
     if (flags == 0) {
@@ -158,7 +169,8 @@ void computeMovement(int dx, int dy, int wheelSum) {
             stopContinuation();
         else
             gateReset();
-        if (!free) return;
+        if (!free)
+            return;
     }
 
     lastStep = {accelerate(d.x, Settings.acceleration), accelerate(d.y, Settings.acceleration)};
@@ -172,7 +184,8 @@ void computeMovement(int dx, int dy, int wheelSum) {
 
     const Point step = directionFilter(lastStep, flags, Settings.reverseDirection != 0);
     lastStep = step;
-    if (Settings.moveDisplay != u'o' && step.x == 0 && step.y == 0) return;
+    if (Settings.moveDisplay != u'o' && step.x == 0 && step.y == 0)
+        return;
 
     if (Settings.continueAtEdge) {
         // Only the timer moves the view in this mode.
@@ -186,7 +199,8 @@ void computeMovement(int dx, int dy, int wheelSum) {
     }
 
     if (Settings.moveDisplay == u'o') {
-        if (OverviewWindow) return;
+        if (OverviewWindow)
+            return;
         if (gateAdd(step.x, step.y, false)) {
             gateReset();
             openOverview();
@@ -198,9 +212,11 @@ void computeMovement(int dx, int dy, int wheelSum) {
 }
 
 void onContinuationTimer(UINT_PTR timerId) {
-    if (timerId != kContinuationTimer) return;
+    if (timerId != kContinuationTimer)
+        return;
     POINT p;
-    if (!GetCursorPos(&p)) return;
+    if (!GetCursorPos(&p))
+        return;
     const int flags = edgeFlagsAt({p.x, p.y}, RealScreenSize);
     if (flags == 0) {
         stopContinuation();

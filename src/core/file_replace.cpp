@@ -5,13 +5,15 @@
 
 bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size) {
     wchar_t temp[MAX_PATH + 8];
-    if (lstrlenW(path) + 5 > MAX_PATH || size > MAXDWORD) return false;
+    if (lstrlenW(path) + 5 > MAX_PATH || size > MAXDWORD)
+        return false;
     lstrcpyW(temp, path);
     lstrcatW(temp, L".new");
 
     HANDLE f = CreateFileW(temp, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
     DWORD written = 0;
     const bool ok = WriteFile(f, bytes, static_cast<DWORD>(size), &written, nullptr) &&
                     written == size && FlushFileBuffers(f);

@@ -34,7 +34,7 @@ IDirectInputDevice8W* keyboardDevice;
 constexpr DWORD kDeviceBufferSize = 16;
 constexpr Point kNoGrab{-32767, -32767};
 
-int ctrlHeld;     // movement was switched on by a Ctrl press in Ctrl-hold mode
+int ctrlHeld; // movement was switched on by a Ctrl press in Ctrl-hold mode
 Point grabOrigin = kNoGrab;
 
 bool setBufferSize(IDirectInputDevice8W* device) {
@@ -69,27 +69,40 @@ int initInput() {
     if (FAILED(DirectInput8Create(appInstance, DIRECTINPUT_VERSION, IID_IDirectInput8W,
                                   reinterpret_cast<void**>(&directInput), nullptr)))
         return 0;
-    if (FAILED(directInput->CreateDevice(GUID_SysMouse, &pointerDevice, nullptr))) return 0;
-    if (FAILED(directInput->CreateDevice(GUID_SysKeyboard, &keyboardDevice, nullptr))) return 0;
-    if (FAILED(pointerDevice->SetDataFormat(&c_dfDIMouse))) return 0;
-    if (FAILED(keyboardDevice->SetDataFormat(&c_dfDIKeyboard))) return 0;
+    if (FAILED(directInput->CreateDevice(GUID_SysMouse, &pointerDevice, nullptr)))
+        return 0;
+    if (FAILED(directInput->CreateDevice(GUID_SysKeyboard, &keyboardDevice, nullptr)))
+        return 0;
+    if (FAILED(pointerDevice->SetDataFormat(&c_dfDIMouse)))
+        return 0;
+    if (FAILED(keyboardDevice->SetDataFormat(&c_dfDIKeyboard)))
+        return 0;
     const DWORD level = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;
-    if (FAILED(pointerDevice->SetCooperativeLevel(MainWindow, level))) return 0;
-    if (FAILED(keyboardDevice->SetCooperativeLevel(MainWindow, level))) return 0;
+    if (FAILED(pointerDevice->SetCooperativeLevel(MainWindow, level)))
+        return 0;
+    if (FAILED(keyboardDevice->SetCooperativeLevel(MainWindow, level)))
+        return 0;
     pointerEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     keyboardEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!pointerEvent || !keyboardEvent) return 0;
-    if (FAILED(pointerDevice->SetEventNotification(pointerEvent))) return 0;
-    if (FAILED(keyboardDevice->SetEventNotification(keyboardEvent))) return 0;
-    if (!setBufferSize(pointerDevice) || !setBufferSize(keyboardDevice)) return 0;
-    if (FAILED(pointerDevice->Acquire())) return 0;
+    if (!pointerEvent || !keyboardEvent)
+        return 0;
+    if (FAILED(pointerDevice->SetEventNotification(pointerEvent)))
+        return 0;
+    if (FAILED(keyboardDevice->SetEventNotification(keyboardEvent)))
+        return 0;
+    if (!setBufferSize(pointerDevice) || !setBufferSize(keyboardDevice))
+        return 0;
+    if (FAILED(pointerDevice->Acquire()))
+        return 0;
     return SUCCEEDED(keyboardDevice->Acquire()) ? 1 : 0;
 }
 
 void releaseInput() {
-    if (pointerDevice) pointerDevice->Unacquire();
+    if (pointerDevice)
+        pointerDevice->Unacquire();
     releaseCom(pointerDevice);
-    if (keyboardDevice) keyboardDevice->Unacquire();
+    if (keyboardDevice)
+        keyboardDevice->Unacquire();
     releaseCom(keyboardDevice);
     releaseCom(directInput);
     CoUninitialize();
@@ -99,9 +112,12 @@ bool isTaskbarWindow(HWND w) {
     // A class name counts only when it fills exactly 13 units of a 15-unit buffer.
     for (; w; w = GetAncestor(w, GA_PARENT)) {
         wchar_t name[15];
-        if (GetClassNameW(w, name, 15) != 13) continue;
-        if (lstrcmpW(name, L"TrayNotifyWnd") == 0) return false;
-        if (lstrcmpW(name, L"Shell_TrayWnd") == 0) return true;
+        if (GetClassNameW(w, name, 15) != 13)
+            continue;
+        if (lstrcmpW(name, L"TrayNotifyWnd") == 0)
+            return false;
+        if (lstrcmpW(name, L"Shell_TrayWnd") == 0)
+            return true;
     }
     return false;
 }
@@ -116,7 +132,8 @@ namespace {
 
 // Ends a grab unless the tray icon pinned the pointer: that pin outlives every button.
 void endGrab() {
-    if (pointerPinned) return;
+    if (pointerPinned)
+        return;
     ClipCursor(nullptr);
     grabWindow = nullptr;
     grabOrigin = kNoGrab;
@@ -135,12 +152,14 @@ void middleButtonGrab(bool pressed, POINT p, HWND listView) {
         return;
     }
     HWND w = WindowFromPoint(p);
-    if (!w || !(w == listView || w == ActiveDesktopWindow || isTaskbarWindow(w))) return;
+    if (!w || !(w == listView || w == ActiveDesktopWindow || isTaskbarWindow(w)))
+        return;
     grabWindow = w;
     grabOrigin = ViewOrigin;
     SetForegroundWindow(MainWindow);
     RECT pin{p.x, p.y, p.x + 1, p.y + 1};
-    if (!ClipCursor(&pin)) grabWindow = nullptr;
+    if (!ClipCursor(&pin))
+        grabWindow = nullptr;
 }
 
 // The common tail of every button record.
@@ -152,10 +171,12 @@ void afterButton() {
 } // namespace
 
 void drainPointer() {
-    if (!pointerDevice) return;
+    if (!pointerDevice)
+        return;
     HWND listView = findDesktopListView();
     DIDEVICEOBJECTDATA record;
-    if (!readRecord(pointerDevice, record)) return;
+    if (!readRecord(pointerDevice, record))
+        return;
     const int sign = Settings.reverseDirection ? -1 : 1;
     int dx = 0, dy = 0, wheelSum = 0;
     do {
@@ -165,7 +186,8 @@ void drainPointer() {
         case DIMOFS_Y: dy += sign * data; break;
         case DIMOFS_Z: {
             HWND front = GetForegroundWindow();
-            if (!(front && (front == GetShellWindow() || isTaskbarWindow(front)))) break;
+            if (!(front && (front == GetShellWindow() || isTaskbarWindow(front))))
+                break;
             const int v = sign * data;
             wheelSum += v;
             // Turning the wheel away from the user scrolls up, or left with Shift.
@@ -183,7 +205,8 @@ void drainPointer() {
             break;
         case DIMOFS_BUTTON2: {
             POINT p;
-            if (!GetCursorPos(&p)) break;
+            if (!GetCursorPos(&p))
+                break;
             const bool pressed = (record.dwData & 0x80) != 0;
             if (Settings.edgeMiddleClickToggles && nearScreenEdge({p.x, p.y}, RealScreenSize)) {
                 if (pressed) {
@@ -200,11 +223,13 @@ void drainPointer() {
         default: break;
         }
     } while (readRecord(pointerDevice, record));
-    if (dx != 0 || dy != 0) computeMovement(dx, dy, wheelSum);
+    if (dx != 0 || dy != 0)
+        computeMovement(dx, dy, wheelSum);
 }
 
 void drainKeyboard() {
-    if (!keyboardDevice) return;
+    if (!keyboardDevice)
+        return;
     DIDEVICEOBJECTDATA record;
     while (readRecord(keyboardDevice, record)) {
         const KeyDecision d =
@@ -226,7 +251,8 @@ void drainKeyboard() {
 void setScrollEnabled(int on) {
     SendMessageW(OverviewWindow, WM_CLOSE, 0, 0);
     closeDelayIndicator();
-    if (Settings.scrollEnabled == on) return;
+    if (Settings.scrollEnabled == on)
+        return;
     Settings.scrollEnabled = on;
     updateTrayIcon();
     saveSettings();

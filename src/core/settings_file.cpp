@@ -10,14 +10,16 @@
 
 bool settingsFilePath(wchar_t (&path)[260]) {
     DWORD n = GetModuleFileNameW(nullptr, path, 260);
-    if (n == 0 || n >= 260) return false;
+    if (n == 0 || n >= 260)
+        return false;
     return PathRenameExtensionW(path, L".dat") != FALSE;
 }
 
 bool readSettingsFile(const wchar_t* path, SettingsRecord& out) {
-    HANDLE f = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    HANDLE f =
+        CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
     if (GetFileSize(f, nullptr) != kSettingsFileBytes) {
         CloseHandle(f);
         DeleteFileW(path); // the next save writes a fresh file
@@ -28,7 +30,8 @@ bool readSettingsFile(const wchar_t* path, SettingsRecord& out) {
     BOOL ok = ReadFile(f, bytes.data(), kSettingsFileBytes, &got, nullptr);
     CloseHandle(f);
     // A short read leaves zeros, which decode field by field like any damaged file.
-    if (!ok) return false;
+    if (!ok)
+        return false;
     out = decodeSettings(settingsImageFromBytes(bytes));
     return true;
 }
@@ -40,7 +43,8 @@ bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s) {
 
 void loadSettings() {
     wchar_t path[260];
-    if (!settingsFilePath(path)) return;
+    if (!settingsFilePath(path))
+        return;
     readSettingsFile(path, Settings);
 }
 

@@ -36,8 +36,8 @@ bool registerMainClass() {
     wc.hIcon = LoadIconW(appInstance, MAKEINTRESOURCEW(IDI_ORVALIS));
     wc.hCursor = static_cast<HCURSOR>(
         LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    wc.hbrBackground = CreateSolidBrush(
-        RGB(255 - GetRValue(face), 255 - GetGValue(face), 255 - GetBValue(face)));
+    wc.hbrBackground =
+        CreateSolidBrush(RGB(255 - GetRValue(face), 255 - GetGValue(face), 255 - GetBValue(face)));
     wc.lpszClassName = className;
     wc.hIconSm = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_ORVALIS_SMALL),
                                                IMAGE_ICON, 16, 16, LR_SHARED));
@@ -48,7 +48,8 @@ bool registerMainClass() {
 
 char taskbarSide() {
     HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (!bar) return 0;
+    if (!bar)
+        return 0;
     APPBARDATA abd{};
     abd.cbSize = sizeof(abd); // 36 bytes in the 32-bit build; the 64-bit shell wants its own
     abd.hWnd = bar;
@@ -59,7 +60,8 @@ char taskbarSide() {
 int initialize(HINSTANCE instance) {
     appInstance = instance;
     instanceMutex = CreateMutexW(nullptr, FALSE, L"ZerdaneOrvalis");
-    if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0;
 
     ownProcessId = GetCurrentProcessId();
     LoadStringW(instance, IDS_CAPTION, caption, 100);
@@ -69,7 +71,8 @@ int initialize(HINSTANCE instance) {
     registerMainClass();
     MainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, className, caption, 0, 0, 0, 0, 0, nullptr,
                                  nullptr, nullptr, nullptr);
-    if (!MainWindow) return 0;
+    if (!MainWindow)
+        return 0;
 
     addTrayIcon();
     loadPointerShapes();
@@ -85,9 +88,11 @@ int initialize(HINSTANCE instance) {
     updateTrayIcon();
 
     overlayThread = CreateThread(nullptr, 0, overlayThreadProc, &BorderFrame, 0, &overlayThreadId);
-    if (!overlayThread) overlayThreadId = 0;
+    if (!overlayThread)
+        overlayThreadId = 0;
 
-    if (Settings.columns <= 1 && Settings.rows <= 1) storeHookFlag(d_bPreventMaximize, 0);
+    if (Settings.columns <= 1 && Settings.rows <= 1)
+        storeHookFlag(d_bPreventMaximize, 0);
 
     HWND listView = findDesktopListView();
     if (!InstallHook(MainWindow, listView)) {
@@ -103,13 +108,15 @@ int initialize(HINSTANCE instance) {
         showMessage(L"DirectInput を初期化できませんでした。", MB_ICONERROR);
         return 0;
     }
-    if (Settings.crossCursor) openCrossCursor();
+    if (Settings.crossCursor)
+        openCrossCursor();
 
     user32Module = LoadLibraryW(L"user32.dll");
     if (user32Module)
         printWindowEntry = reinterpret_cast<PrintWindowProc>(
             reinterpret_cast<void*>(GetProcAddress(user32Module, "PrintWindow")));
-    if (!printWindowEntry) Settings.coarseOverview = 1;
+    if (!printWindowEntry)
+        Settings.coarseOverview = 1;
     return 1;
 }
 
@@ -125,12 +132,14 @@ void runMainLoop() {
             drainKeyboard();
             continue;
         }
-        if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT) continue;
+        if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT)
+            continue;
 
         bool quit = false;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg)) continue;
+            if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg))
+                continue;
             if (msg.message == WM_QUIT) {
                 quit = true;
                 continue;
@@ -138,7 +147,8 @@ void runMainLoop() {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (quit) return;
+        if (quit)
+            return;
     }
 }
 
@@ -147,8 +157,10 @@ void shutdown() {
     resetViewportState(); // frees the managed-window list
     releaseTrayGlyph();
     releaseInput();
-    if (pointerEvent) CloseHandle(pointerEvent);
-    if (keyboardEvent) CloseHandle(keyboardEvent);
+    if (pointerEvent)
+        CloseHandle(pointerEvent);
+    if (keyboardEvent)
+        CloseHandle(keyboardEvent);
     pointerEvent = keyboardEvent = nullptr;
     if (overlayThread) {
         PostThreadMessageW(overlayThreadId, WM_QUIT, 0, 0);
