@@ -8,6 +8,9 @@
 // Collector modes (bits).
 constexpr int kCollectMinimized = 1; // also minimized windows
 constexpr int kCollectUntitled = 2;  // also untitled windows and windows with a parent/owner
+// The caller reads each taken window's rectangle itself and drops those without one
+// (the shift reads it anyway to move the window; reading it twice costs a round trip).
+constexpr int kCollectRectLater = 4;
 
 // Why a window is left out, or Take. The order is the order of the tests.
 enum class CollectVerdict {
@@ -80,7 +83,7 @@ template <typename Facts> CollectVerdict collectorVerdict(Facts& facts, int mode
         return CollectVerdict::Excluded;
 
     Rect r;
-    if (!facts.rect(r) || isEmptyRect(r))
+    if (!(mode & kCollectRectLater) && (!facts.rect(r) || isEmptyRect(r)))
         return CollectVerdict::NoRect;
     if (!(mode & kCollectMinimized) && facts.iconic())
         return CollectVerdict::Minimized;

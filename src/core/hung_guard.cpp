@@ -60,11 +60,31 @@ bool needsSyncProbe(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now)
     return first && !t->hung && !fresh;
 }
 
-void probeAnswered(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now) {
+void probeSent(HungGuardRecord& g, std::uint32_t thread, std::uintptr_t window) {
     if (HungThread* t = findThread(g, thread)) {
-        t->answered = true;
-        t->lastAnswer = now;
+        t->probeOut = true;
+        t->probeWindow = window;
     }
+}
+
+int probesOut(const HungGuardRecord& g) {
+    int n = 0;
+    for (int i = 0; i < g.threadCount; ++i)
+        n += g.threads[i].probeOut ? 1 : 0;
+    return n;
+}
+
+void probeAnswered(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now) {
+    HungThread* t = findThread(g, thread);
+    if (!t)
+        return;
+    if (!t->probeOut) {
+        recoveryAnswered(g, thread, now); // late: the thread was taken for hung meanwhile
+        return;
+    }
+    t->probeOut = false;
+    t->answered = true;
+    t->lastAnswer = now;
 }
 
 void probeFailed(HungGuardRecord& g, std::uint32_t thread) {

@@ -14,7 +14,9 @@
 struct HungThread {
     std::uint32_t thread = 0;
     bool hung = false;
-    bool recoveryProbeOut = false; // an asynchronous probe awaits its answer
+    bool probeOut = false;         // this shift's probe awaits its answer
+    std::uintptr_t probeWindow = 0; // the window it went to
+    bool recoveryProbeOut = false; // a probe of a hung thread awaits its answer
     bool answered = false;         // lastAnswer holds the tick of an answer
     std::uint32_t lastAnswer = 0;
     std::uint32_t wokeAt = 0; // tick of the answer that ended the last hang
@@ -52,9 +54,30 @@ void beginShift(HungGuardRecord& g);
 // yet asked in this shift, not known to be hung (a hung one is asked asynchronously
 // instead) and without a fresh answer.
 bool needsSyncProbe(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now);
-// The synchronous probe was answered at tick `now`, or went unanswered.
+// The shift's probe went out to `window`; the shift waits for its answer before the batch.
+void probeSent(HungGuardRecord& g, std::uint32_t thread, std::uintptr_t window);
+// How many probes of this shift still await their answer.
+int probesOut(const HungGuardRecord& g);
+// The answer to a probe sent by probeSent, at tick `now`. One that comes after its shift
+// stopped waiting is the answer of a hung thread waking up.
 void probeAnswered(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now);
+// The probe could not be sent to a window that still exists.
 void probeFailed(HungGuardRecord& g, std::uint32_t thread);
+// The shift stops waiting: each thread whose probe is still out is hung if its window
+// still exists (windowExists answers for a window), and that probe's answer, whenever it
+// comes, ends the hang.
+template <typename WindowExists> void probesTimedOut(HungGuardRecord& g, WindowExists windowExists) {
+    for (int i = 0; i < g.threadCount; ++i) {
+        HungThread& t = g.threads[i];
+        if (!t.probeOut)
+            continue;
+        t.probeOut = false;
+        if (windowExists(t.probeWindow)) {
+            t.hung = true;
+            t.recoveryProbeOut = true;
+        }
+    }
+}
 // True once per hang: send the asynchronous probe whose answer ends it.
 bool takeRecoveryProbe(HungGuardRecord& g, std::uint32_t thread);
 // It could not be sent: the next shift tries again.

@@ -173,7 +173,10 @@ void afterButton() {
 void drainPointer() {
     if (!pointerDevice)
         return;
-    HWND listView = findDesktopListView();
+    // The desktop's list view matters only to a middle press; finding it is several
+    // round trips to the window server, so a drain of plain motion does not look for it.
+    HWND listView = nullptr;
+    bool listViewFound = false;
     DIDEVICEOBJECTDATA record;
     if (!readRecord(pointerDevice, record))
         return;
@@ -215,6 +218,10 @@ void drainPointer() {
                     dx = dy = 0; // the motion before the click is not a push
                 }
             } else {
+                if (!listViewFound) {
+                    listView = findDesktopListView();
+                    listViewFound = true;
+                }
                 middleButtonGrab(pressed, p, listView);
             }
             afterButton();

@@ -9,6 +9,7 @@
 #include "core/hung_guard.h"
 #include "core/settings.h"
 #include "core/view.h"
+#include "core/window_memory.h"
 #include "exclusion/exclusion.h"
 #include "hook/hook_messages.h"
 #include "hook/packed_position.h"
@@ -58,12 +59,19 @@ void appendManaged(HWND w, DWORD thread) {
     list.windows[list.count++] = w;
 }
 
-// One window's facts, read from Win32 on demand; owns the class name it fetched.
+WindowMemoryRecord WindowMemory;
+
+// One window's facts, read from Win32 on demand. The style is read once and answers the
+// visibility, minimized and disabled-tool-window tests (for a top-level window WS_VISIBLE
+// is what IsWindowVisible reports, WS_MINIMIZE what IsIconic reports); the thread, owner
+// and class name come from WindowMemory when the window was met before.
 struct WindowFacts {
     HWND w;
     DWORD ownPid;
     HWND shell;
     DWORD thread = 0;
+    LONG style = 0;
+    RememberedWindow* known = nullptr;
     ClassName cls{};
 
     WindowFacts(HWND window, DWORD pid, HWND shellWindow)
@@ -72,11 +80,22 @@ struct WindowFacts {
     WindowFacts(const WindowFacts&) = delete;
     WindowFacts& operator=(const WindowFacts&) = delete;
 
-    bool visible() { return IsWindowVisible(w) != FALSE; }
+    bool visible() {
+        style = GetWindowLongW(w, GWL_STYLE); // 0 for a window that is gone
+        return (style & WS_VISIBLE) != 0;
+    }
     bool ownProcess() {
+        const auto key = reinterpret_cast<std::uintptr_t>(w);
+        known = recallWindow(WindowMemory, key);
+        if (known) {
+            thread = known->thread;
+            return known->ownProcess;
+        }
         DWORD pid = 0;
         thread = GetWindowThreadProcessId(w, &pid);
-        return pid == ownPid;
+        if (thread != 0) // a window that is gone is not remembered
+            known = rememberWindow(WindowMemory, key, thread, pid == ownPid);
+        return thread != 0 && pid == ownPid;
     }
     int titleLength() { return GetWindowTextLengthW(w); }
     bool excludable(const wchar_t* className) {
@@ -88,14 +107,19 @@ struct WindowFacts {
     bool hasParent() { return GetParent(w) != nullptr; }
     bool isShellWindow() { return w == shell; }
     int className(const wchar_t*& text) {
+        if (known && known->hasClassName) {
+            text = known->className.c_str();
+            return static_cast<int>(known->className.size());
+        }
         cls = fetchClassName(w);
         text = cls.text;
+        if (known)
+            rememberClassName(*known, cls.text, cls.length);
         return cls.length;
     }
     int shortTitle(wchar_t (&buffer)[4]) { return GetWindowTextW(w, buffer, 4); }
     bool disabledToolWindow() {
-        return (GetWindowLongW(w, GWL_STYLE) & WS_DISABLED) &&
-               (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+        return (style & WS_DISABLED) && (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     }
     bool excluded(int titleLength, const wchar_t* className) {
         return isExcluded(w, titleLength, className);
@@ -107,63 +131,128 @@ struct WindowFacts {
         out = {r.left, r.top, r.right, r.bottom};
         return true;
     }
-    bool iconic() { return IsIconic(w) != FALSE; }
+    bool iconic() { return (style & WS_MINIMIZE) != 0; }
 };
-
-struct CollectContext {
-    int mode;
-    DWORD ownPid;
-    HWND shell;
-};
-
-BOOL CALLBACK collectOne(HWND w, LPARAM param) {
-    const auto* ctx = reinterpret_cast<const CollectContext*>(param);
-    WindowFacts facts(w, ctx->ownPid, ctx->shell);
-    if (collectorVerdict(facts, ctx->mode) == CollectVerdict::Take)
-        appendManaged(w, facts.thread);
-    return TRUE;
-}
-
-constexpr UINT kShiftFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-// How long a program may take to answer before its windows leave the batch. An idle
-// thread answers within a fraction of a millisecond; a busy one that misses this only
-// has its windows moved asynchronously.
-constexpr UINT kProbeTimeoutMs = 30;
 
 HungGuardRecord HungGuard;
+
+// How long a shift waits for the programs' answers before their windows leave the batch.
+// An idle thread answers within a fraction of a millisecond; a busy one that misses this
+// only has its windows moved asynchronously.
+constexpr DWORD kProbeTimeoutMs = 30;
+
+VOID CALLBACK probeAnsweredCallback(HWND, UINT, ULONG_PTR thread, LRESULT) {
+    probeAnswered(HungGuard, static_cast<std::uint32_t>(thread), GetTickCount());
+}
 
 VOID CALLBACK recoveryProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
     recoveryAnswered(HungGuard, static_cast<std::uint32_t>(thread), GetTickCount());
 }
 
-// Asks every program behind the listed windows, once per thread, whether it still pumps
-// messages. A program already known to sleep is asked only asynchronously; its answer,
+// Asks the program behind a window the shift takes whether it still pumps messages: once
+// per thread and shift, unless it answered lately. The question goes out at once and the
+// collection goes on, so the programs answer while the other windows are being looked at,
+// all at the same time. A program already known to sleep is only asked again; its answer,
 // whenever it comes, ends the hang.
-void probePrograms(DWORD now) {
-    beginShift(HungGuard);
-    for (int i = 0; i < ManagedWindowList.count; ++i) {
-        const HWND w = ManagedWindowList.windows[i];
-        const DWORD thread = managedThreads[i];
-        if (needsSyncProbe(HungGuard, thread, now)) {
-            DWORD_PTR answer = 0;
-            if (SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                    kProbeTimeoutMs, &answer))
-                probeAnswered(HungGuard, thread, now);
-            else if (IsWindow(w))
-                probeFailed(HungGuard, thread);
-        }
-        if (takeRecoveryProbe(HungGuard, thread) &&
-            !SendMessageCallbackW(w, WM_NULL, 0, 0, recoveryProbeAnswered, thread))
-            recoveryProbeNotSent(HungGuard, thread);
+void probeProgram(HWND w, DWORD thread, DWORD now) {
+    if (needsSyncProbe(HungGuard, thread, now)) {
+        if (SendMessageCallbackW(w, WM_NULL, 0, 0, probeAnsweredCallback, thread))
+            probeSent(HungGuard, thread, reinterpret_cast<std::uintptr_t>(w));
+        else if (IsWindow(w))
+            probeFailed(HungGuard, thread);
     }
+    if (takeRecoveryProbe(HungGuard, thread) &&
+        !SendMessageCallbackW(w, WM_NULL, 0, 0, recoveryProbeAnswered, thread))
+        recoveryProbeNotSent(HungGuard, thread);
+}
+
+// Takes the answers as they come (they arrive as sent messages), for at most the time-out
+// after the collection; the threads still silent then are hung.
+void awaitProbes() {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (probesOut(HungGuard) == 0)
+            return;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= kProbeTimeoutMs)
+            break;
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, kProbeTimeoutMs - waited, QS_SENDMESSAGE, 0) ==
+            WAIT_TIMEOUT) {
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            break;
+        }
+    }
+    probesTimedOut(HungGuard, [](std::uintptr_t w) {
+        return IsWindow(reinterpret_cast<HWND>(w)) != FALSE;
+    });
+}
+
+struct CollectContext {
+    int mode;
+    DWORD ownPid;
+    HWND shell;
+    bool probe; // the shift's collection: ask each program whether it answers
+    DWORD now;
+};
+
+BOOL CALLBACK collectOne(HWND w, LPARAM param) {
+    const auto* ctx = reinterpret_cast<const CollectContext*>(param);
+    WindowFacts facts(w, ctx->ownPid, ctx->shell);
+    if (collectorVerdict(facts, ctx->mode) != CollectVerdict::Take)
+        return TRUE;
+    appendManaged(w, facts.thread);
+    if (ctx->probe)
+        probeProgram(w, facts.thread, ctx->now);
+    return TRUE;
+}
+
+bool collect(const CollectContext& ctx) {
+    ManagedWindowList.count = 0;
+    beginCollection(WindowMemory);
+    if (!EnumWindows(collectOne, reinterpret_cast<LPARAM>(&ctx)))
+        return false;
+    endCollection(WindowMemory);
+    return true;
+}
+
+constexpr UINT kShiftFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+// Moves the collected windows by delta in one deferred batch, except those of sleeping
+// programs, which move alone and asynchronously. Each window's rectangle is read here,
+// once; a window without one (gone, or empty) leaves the list as the collector would have
+// left it out.
+void moveCollected(Point delta, HWND exceptWindow, DWORD now) {
+    ManagedWindowListRecord& list = ManagedWindowList;
+    HDWP hdwp = BeginDeferWindowPos(list.count);
+    int kept = 0;
+    for (int i = 0; i < list.count; ++i) {
+        const HWND w = list.windows[i];
+        const DWORD thread = managedThreads[i];
+        RECT r;
+        if (!GetWindowRect(w, &r) || isEmptyRect({r.left, r.top, r.right, r.bottom}))
+            continue;
+        list.windows[kept] = w;
+        managedThreads[kept++] = thread;
+        if (w == exceptWindow || !hdwp)
+            continue; // a failed batch moves nothing further this time
+        const MovePlan plan = planMove(HungGuard, reinterpret_cast<std::uintptr_t>(w), thread,
+                                       {r.left, r.top}, delta, now);
+        if (plan.async)
+            SetWindowPos(w, nullptr, plan.to.x, plan.to.y, 0, 0, kShiftFlags | SWP_ASYNCWINDOWPOS);
+        else
+            hdwp = DeferWindowPos(hdwp, w, nullptr, plan.to.x, plan.to.y, 0, 0, kShiftFlags);
+    }
+    list.count = kept;
+    if (hdwp)
+        EndDeferWindowPos(hdwp);
 }
 
 } // namespace
 
 bool collectWindows(int mode) {
-    ManagedWindowList.count = 0;
-    CollectContext ctx{mode, ownProcessId, GetShellWindow()};
-    return EnumWindows(collectOne, reinterpret_cast<LPARAM>(&ctx)) != FALSE;
+    return collect({mode, ownProcessId, GetShellWindow(), false, 0});
 }
 
 void shiftView(int dx, int dy, HWND exceptWindow) {
@@ -171,30 +260,11 @@ void shiftView(int dx, int dy, HWND exceptWindow) {
     ViewOrigin.y += dy;
     postToOverlayThread(WM_BORDER_SHOW);
 
-    if (collectWindows(kCollectUntitled)) {
-        const DWORD now = GetTickCount();
-        probePrograms(now);
-        const Point delta{-dx, -dy};
-        HDWP hdwp = BeginDeferWindowPos(ManagedWindowList.count);
-        for (int i = 0; i < ManagedWindowList.count; ++i) {
-            if (!hdwp)
-                break; // nothing further moves this time
-            const HWND w = ManagedWindowList.windows[i];
-            if (w == exceptWindow)
-                continue;
-            RECT r;
-            if (!GetWindowRect(w, &r))
-                continue; // gone since the collection
-            const MovePlan plan = planMove(HungGuard, reinterpret_cast<std::uintptr_t>(w),
-                                           managedThreads[i], {r.left, r.top}, delta, now);
-            if (plan.async)
-                SetWindowPos(w, nullptr, plan.to.x, plan.to.y, 0, 0,
-                             kShiftFlags | SWP_ASYNCWINDOWPOS);
-            else
-                hdwp = DeferWindowPos(hdwp, w, nullptr, plan.to.x, plan.to.y, 0, 0, kShiftFlags);
-        }
-        if (hdwp)
-            EndDeferWindowPos(hdwp);
+    const DWORD now = GetTickCount();
+    beginShift(HungGuard);
+    if (collect({kCollectUntitled | kCollectRectLater, ownProcessId, GetShellWindow(), true, now})) {
+        awaitProbes();
+        moveCollected({-dx, -dy}, exceptWindow, now);
         endShift(HungGuard);
     }
 
@@ -213,6 +283,7 @@ void resetViewportState() {
     ManagedWindowList = ManagedWindowListRecord{};
     managedThreads = nullptr;
     resetHungGuard(HungGuard);
+    forgetAllWindows(WindowMemory);
 }
 
 namespace {

@@ -16,21 +16,29 @@ constexpr std::uintptr_t kWinC = 0x300; // kSleeper's
 
 struct HungGuardTest : ::testing::Test {
     HungGuardRecord g;
-    // One shift at tick `now` in which the sleeper's probe goes unanswered when `asleep`
-    // is set; returns how many synchronous probes were sent.
+    // One shift at tick `now`: the probes go out, every thread answers in time but the
+    // sleeper when `asleep` is set, and the wait ends. Returns how many probes were sent.
     int probe(bool asleep, std::uint32_t now = 0) {
         beginShift(g);
-        int sync = 0;
+        int sent = 0;
         for (std::uint32_t t : {kAwake, kSleeper, kSleeper, kAwake}) {
             if (!needsSyncProbe(g, t, now))
                 continue;
-            ++sync;
-            if (asleep && t == kSleeper)
-                probeFailed(g, t);
-            else
-                probeAnswered(g, t, now);
+            ++sent;
+            probeSent(g, t, t == kAwake ? kWinA : kWinB);
         }
-        return sync;
+        EXPECT_EQ(probesOut(g), sent);
+        for (std::uint32_t t : {kAwake, kSleeper})
+            if (isOut(t) && !(asleep && t == kSleeper))
+                probeAnswered(g, t, now);
+        probesTimedOut(g, [](std::uintptr_t) { return true; });
+        return sent;
+    }
+    bool isOut(std::uint32_t thread) const {
+        for (int i = 0; i < g.threadCount; ++i)
+            if (g.threads[i].thread == thread)
+                return g.threads[i].probeOut;
+        return false;
     }
 };
 
@@ -54,8 +62,8 @@ TEST_F(HungGuardTest, EachThreadIsProbedOncePerShiftUnlessItAnsweredLately) {
     EXPECT_EQ(probe(true, later), 2);
     EXPECT_TRUE(isHung(g, kSleeper));
     EXPECT_FALSE(isHung(g, kAwake));
-    EXPECT_TRUE(takeRecoveryProbe(g, kSleeper));
-    EXPECT_FALSE(takeRecoveryProbe(g, kSleeper)); // one asynchronous probe at a time
+    // The unanswered probe is still on its way: its answer ends the hang, no other is sent.
+    EXPECT_FALSE(takeRecoveryProbe(g, kSleeper));
     EXPECT_FALSE(takeRecoveryProbe(g, kAwake));
     endShift(g);
     // Known to sleep: no more synchronous probes, which would each cost the time-out.
@@ -79,8 +87,7 @@ TEST_F(HungGuardTest, ASleepingWindowsMovesAddUpFromItsLastTarget) {
 
     // It wakes: the answer arrives, its moves land one after another. Until the last one
     // has landed, the next move still goes after them.
-    ASSERT_TRUE(takeRecoveryProbe(g, kSleeper));
-    recoveryAnswered(g, kSleeper, 1000);
+    probeAnswered(g, kSleeper, 1000); // the late answer
     EXPECT_FALSE(isHung(g, kSleeper));
     probe(false);
     EXPECT_EQ(planMove(g, kWinB, kSleeper, {460, 300}, {5, 0}, 1010), (MovePlan{true, {385, 310}}));
@@ -97,8 +104,7 @@ TEST_F(HungGuardTest, AWokenProgramThatPlacedItsWindowItselfIsFollowedAfterAGrac
     probe(true);
     planMove(g, kWinB, kSleeper, {500, 300}, {-40, 0}, 0);
     endShift(g);
-    ASSERT_TRUE(takeRecoveryProbe(g, kSleeper));
-    recoveryAnswered(g, kSleeper, 5000);
+    probeAnswered(g, kSleeper, 5000); // the late answer
     probe(false);
     // Somewhere else entirely, shortly after waking: our move may still be on its way.
     EXPECT_EQ(planMove(g, kWinB, kSleeper, {10, 10}, {-1, 0}, 5000 + kPendingGraceMs - 1),
@@ -114,21 +120,39 @@ TEST_F(HungGuardTest, TickWrapDoesNotEndTheGraceEarly) {
     probe(true);
     planMove(g, kWinB, kSleeper, {500, 300}, {-40, 0}, 0);
     endShift(g);
-    ASSERT_TRUE(takeRecoveryProbe(g, kSleeper));
-    recoveryAnswered(g, kSleeper, 0xFFFFFF00u);
+    probeAnswered(g, kSleeper, 0xFFFFFF00u); // the late answer
     probe(false);
     EXPECT_TRUE(planMove(g, kWinB, kSleeper, {0, 0}, {0, 0}, 0x10).async); // 0x110 ms later
 }
 
 TEST_F(HungGuardTest, AnswersWithoutAProbeOutstandingAreIgnored) {
-    probe(true);
+    beginShift(g);
+    ASSERT_TRUE(needsSyncProbe(g, kSleeper, 0));
+    probeFailed(g, kSleeper); // could not even be sent
+    EXPECT_EQ(probesOut(g), 0);
     recoveryAnswered(g, kSleeper, 10); // not asked yet: a stale answer proves nothing
+    probeAnswered(g, kSleeper, 10);
     EXPECT_TRUE(isHung(g, kSleeper));
     ASSERT_TRUE(takeRecoveryProbe(g, kSleeper));
     recoveryProbeNotSent(g, kSleeper);
     EXPECT_TRUE(takeRecoveryProbe(g, kSleeper)); // tried again next time
     recoveryAnswered(g, 999, 10);                // unknown thread: no effect
     EXPECT_TRUE(isHung(g, kSleeper));
+}
+
+TEST_F(HungGuardTest, AProbedWindowThatVanishedDoesNotMakeItsThreadHung) {
+    beginShift(g);
+    ASSERT_TRUE(needsSyncProbe(g, kAwake, 0));
+    ASSERT_TRUE(needsSyncProbe(g, kSleeper, 0));
+    probeSent(g, kAwake, kWinA);
+    probeSent(g, kSleeper, kWinB);
+    probeAnswered(g, kAwake, 3);
+    EXPECT_EQ(probesOut(g), 1);
+    probesTimedOut(g, [](std::uintptr_t w) { return w != kWinB; });
+    EXPECT_EQ(probesOut(g), 0);
+    EXPECT_FALSE(isHung(g, kSleeper));
+    EXPECT_FALSE(isHung(g, kAwake));
+    EXPECT_EQ(planMove(g, kWinA, kAwake, {0, 0}, {1, 0}, 3), (MovePlan{false, {1, 0}}));
 }
 
 TEST_F(HungGuardTest, ThreadsAndWindowsNoLongerCollectedAreForgotten) {

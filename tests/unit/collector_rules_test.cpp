@@ -181,6 +181,12 @@ TEST(CollectorVerdict, EveryReasonInEveryMode) {
         FakeWindow d = row.w;
         const V minimizedOnly = collectorVerdict(d, kCollectMinimized);
         EXPECT_EQ(minimizedOnly, row.plain == V::Minimized ? V::Take : row.plain);
+        // The shift tests the rectangle itself, as it moves the window: same verdicts
+        // otherwise, and the rectangle is never read here.
+        FakeWindow e = row.w;
+        EXPECT_EQ(collectorVerdict(e, kCollectUntitled | kCollectRectLater),
+                  row.untitled == V::NoRect ? V::Take : row.untitled);
+        EXPECT_EQ(e.rectReads, 0);
     }
 }
 

@@ -1,7 +1,10 @@
 // A program of plain windows for the e2e tests: each argument "title,x,y,w,h[,flags]"
 // makes one top-level window of class "OrvPeerWindow" (flags: m = minimized, u = no
 // title, t = tool window). It never activates itself and ends when any of its windows is
-// closed, so a test ends it with one WM_CLOSE.
+// closed, so a test ends it with one WM_CLOSE. When the environment names a shared move
+// log ("ORV_PEER_MOVE_LOG", a file mapping of one 64-bit slot per argument), each window
+// writes the performance counter into its slot whenever it moves: a benchmark learns when
+// the windows moved without asking the window server while they move.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -12,7 +15,30 @@
 
 namespace {
 
+volatile LONGLONG* moveLog = nullptr;
+int moveLogSlots = 0;
+
+void openMoveLog(int slots) {
+    wchar_t name[128];
+    if (!GetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", name, 128)) return;
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, name);
+    if (!mapping) return;
+    moveLog = static_cast<volatile LONGLONG*>(
+        MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONGLONG) * slots));
+    if (moveLog) moveLogSlots = slots;
+}
+
+void logMove(HWND w, const WINDOWPOS* pos) {
+    if (!moveLog || (pos->flags & SWP_NOMOVE)) return;
+    const INT_PTR slot = reinterpret_cast<INT_PTR>(GetPropW(w, L"OrvPeerName")) - 1;
+    if (slot < 0 || slot >= moveLogSlots) return;
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    moveLog[slot] = t.QuadPart;
+}
+
 LRESULT CALLBACK peerProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_WINDOWPOSCHANGED) logMove(w, reinterpret_cast<const WINDOWPOS*>(lp));
     if (msg == WM_CLOSE) {
         PostQuitMessage(0);
         return 0;
@@ -45,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc > 1) openMoveLog(argc - 1);
     for (int i = 1; argv && i < argc; ++i) {
         // Split by hand: the runtime's scanf sets of this Wine lose titles that start with
         // a digit.
