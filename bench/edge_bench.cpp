@@ -132,7 +132,7 @@ Figures measure(int n) {
     if (!run.start() || !run.waitInputReady())
         return {n, -1, -1};
 
-    const int rounds = 12;
+    const int rounds = 25;
     std::vector<double> push, direct;
     for (int r = 0; r < rounds; ++r) {
         std::vector<int> expect;

@@ -62,40 +62,64 @@ void appendManaged(HWND w, DWORD thread) {
 WindowMemoryRecord WindowMemory;
 
 // One window's facts, read from Win32 on demand. The style is read once and answers the
-// visibility, minimized and disabled-tool-window tests (for a top-level window WS_VISIBLE
-// is what IsWindowVisible reports, WS_MINIMIZE what IsIconic reports); the thread, owner
-// and class name come from WindowMemory when the window was met before.
+// visibility, minimized and disabled-tool-window tests (for a window of the desktop
+// WS_VISIBLE is what IsWindowVisible reports, WS_MINIMIZE what IsIconic reports); the
+// thread, owner, place in the window tree and class name come from WindowMemory when the
+// window was met before.
 struct WindowFacts {
     HWND w;
     DWORD ownPid;
     HWND shell;
+    HWND desktop;
     DWORD thread = 0;
     LONG style = 0;
     RememberedWindow* known = nullptr;
+    RememberedWindow unremembered; // when memory runs out
     ClassName cls{};
 
-    WindowFacts(HWND window, DWORD pid, HWND shellWindow)
-        : w(window), ownPid(pid), shell(shellWindow) {}
+    WindowFacts(HWND window, DWORD pid, HWND shellWindow, HWND desktopWindow)
+        : w(window), ownPid(pid), shell(shellWindow), desktop(desktopWindow) {}
     ~WindowFacts() { freeClassName(cls); }
     WindowFacts(const WindowFacts&) = delete;
     WindowFacts& operator=(const WindowFacts&) = delete;
 
+    // Null for a window that is gone.
+    const RememberedWindow* lasting() {
+        if (known)
+            return known;
+        const auto key = reinterpret_cast<std::uintptr_t>(w);
+        if ((known = recallWindow(WindowMemory, key)))
+            return known;
+        DWORD pid = 0;
+        const DWORD t = GetWindowThreadProcessId(w, &pid);
+        if (t == 0)
+            return nullptr;
+        const bool topLevel = GetAncestor(w, GA_PARENT) == desktop;
+        known = rememberWindow(WindowMemory, key, t, pid == ownPid, topLevel);
+        if (!known) {
+            unremembered = RememberedWindow{};
+            unremembered.thread = t;
+            unremembered.ownProcess = pid == ownPid;
+            unremembered.topLevel = topLevel;
+            known = &unremembered;
+        }
+        return known;
+    }
+
+    // The desktop's list also holds message-only windows, which are never shown.
     bool visible() {
         style = GetWindowLongW(w, GWL_STYLE); // 0 for a window that is gone
-        return (style & WS_VISIBLE) != 0;
+        if (!(style & WS_VISIBLE))
+            return false;
+        const RememberedWindow* facts = lasting();
+        return facts && facts->topLevel;
     }
     bool ownProcess() {
-        const auto key = reinterpret_cast<std::uintptr_t>(w);
-        known = recallWindow(WindowMemory, key);
-        if (known) {
-            thread = known->thread;
-            return known->ownProcess;
-        }
-        DWORD pid = 0;
-        thread = GetWindowThreadProcessId(w, &pid);
-        if (thread != 0) // a window that is gone is not remembered
-            known = rememberWindow(WindowMemory, key, thread, pid == ownPid);
-        return thread != 0 && pid == ownPid;
+        const RememberedWindow* facts = lasting();
+        if (!facts)
+            return false;
+        thread = facts->thread;
+        return facts->ownProcess;
     }
     int titleLength() { return GetWindowTextLengthW(w); }
     bool excludable(const wchar_t* className) {
@@ -113,7 +137,7 @@ struct WindowFacts {
         }
         cls = fetchClassName(w);
         text = cls.text;
-        if (known)
+        if (known && known != &unremembered)
             rememberClassName(*known, cls.text, cls.length);
         return cls.length;
     }
@@ -193,13 +217,14 @@ struct CollectContext {
     int mode;
     DWORD ownPid;
     HWND shell;
+    HWND desktop;
     bool probe; // the shift's collection: ask each program whether it answers
     DWORD now;
 };
 
 BOOL CALLBACK collectOne(HWND w, LPARAM param) {
     const auto* ctx = reinterpret_cast<const CollectContext*>(param);
-    WindowFacts facts(w, ctx->ownPid, ctx->shell);
+    WindowFacts facts(w, ctx->ownPid, ctx->shell, ctx->desktop);
     if (collectorVerdict(facts, ctx->mode) != CollectVerdict::Take)
         return TRUE;
     appendManaged(w, facts.thread);
@@ -211,7 +236,10 @@ BOOL CALLBACK collectOne(HWND w, LPARAM param) {
 bool collect(const CollectContext& ctx) {
     ManagedWindowList.count = 0;
     beginCollection(WindowMemory);
-    if (!EnumWindows(collectOne, reinterpret_cast<LPARAM>(&ctx)))
+    // The windows of this desktop, topmost first, as EnumWindows lists them; EnumWindows
+    // would also ask the window server whether each one still exists before the callback,
+    // which the style read here answers anyway.
+    if (!EnumDesktopWindows(nullptr, collectOne, reinterpret_cast<LPARAM>(&ctx)))
         return false;
     endCollection(WindowMemory);
     return true;
@@ -252,7 +280,7 @@ void moveCollected(Point delta, HWND exceptWindow, DWORD now) {
 } // namespace
 
 bool collectWindows(int mode) {
-    return collect({mode, ownProcessId, GetShellWindow(), false, 0});
+    return collect({mode, ownProcessId, GetShellWindow(), GetDesktopWindow(), false, 0});
 }
 
 void shiftView(int dx, int dy, HWND exceptWindow) {
@@ -262,7 +290,8 @@ void shiftView(int dx, int dy, HWND exceptWindow) {
 
     const DWORD now = GetTickCount();
     beginShift(HungGuard);
-    if (collect({kCollectUntitled | kCollectRectLater, ownProcessId, GetShellWindow(), true, now})) {
+    if (collect({kCollectUntitled | kCollectRectLater, ownProcessId, GetShellWindow(),
+                 GetDesktopWindow(), true, now})) {
         awaitProbes();
         moveCollected({-dx, -dy}, exceptWindow, now);
         endShift(HungGuard);

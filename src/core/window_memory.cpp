@@ -17,12 +17,13 @@ RememberedWindow* recallWindow(WindowMemoryRecord& memory, std::uintptr_t window
 }
 
 RememberedWindow* rememberWindow(WindowMemoryRecord& memory, std::uintptr_t window,
-                                 std::uint32_t thread, bool ownProcess) {
+                                 std::uint32_t thread, bool ownProcess, bool topLevel) {
     try {
         RememberedWindow& entry = memory.windows[window];
         entry = RememberedWindow{};
         entry.thread = thread;
         entry.ownProcess = ownProcess;
+        entry.topLevel = topLevel;
         entry.metInRound = memory.round;
         return &entry;
     } catch (const std::bad_alloc&) {

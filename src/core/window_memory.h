@@ -1,5 +1,6 @@
 // What the collector remembers of each window between collections: the facts a window
-// keeps for its whole life (its thread, whether it is ours, its class name). Every shift
+// keeps for its whole life (its thread, whether it is ours, whether it is a window of
+// the desktop rather than a message-only window, its class name). Every shift
 // collects every window, and under a remote window server each of these facts is a round
 // trip; the style and the rectangle, which do change, are still read every time.
 // A window not met by a collection is forgotten at its end, so a handle stays in memory
@@ -13,6 +14,7 @@
 struct RememberedWindow {
     std::uint32_t thread = 0;
     bool ownProcess = false;
+    bool topLevel = false;
     bool hasClassName = false;
     std::wstring className;
     std::uint32_t metInRound = 0;
@@ -27,10 +29,10 @@ struct WindowMemoryRecord {
 void beginCollection(WindowMemoryRecord& memory);
 // The window's remembered facts, marked as met, or null when it is not remembered.
 RememberedWindow* recallWindow(WindowMemoryRecord& memory, std::uintptr_t window);
-// Remembers a window's thread and owner; null when memory runs out (the caller then reads
-// the facts afresh next time).
+// Remembers a window's thread, owner and place in the window tree; null when memory runs
+// out (the caller then reads the facts afresh next time).
 RememberedWindow* rememberWindow(WindowMemoryRecord& memory, std::uintptr_t window,
-                                 std::uint32_t thread, bool ownProcess);
+                                 std::uint32_t thread, bool ownProcess, bool topLevel);
 // Stores the class name on an entry; false when memory runs out (nothing stored).
 bool rememberClassName(RememberedWindow& entry, const wchar_t* text, int length);
 // Forgets every window the collection did not meet. Skipped after a failed enumeration,

@@ -10,10 +10,10 @@ TEST(WindowMemory, AWindowIsRecalledUntilACollectionNoLongerMeetsIt) {
     WindowMemoryRecord m;
     beginCollection(m);
     EXPECT_EQ(recallWindow(m, 0x10), nullptr);
-    RememberedWindow* a = rememberWindow(m, 0x10, 7, false);
+    RememberedWindow* a = rememberWindow(m, 0x10, 7, false, true);
     ASSERT_NE(a, nullptr);
     ASSERT_TRUE(rememberClassName(*a, L"EditorWndX", 9)); // only the given length
-    ASSERT_NE(rememberWindow(m, 0x20, 8, true), nullptr);
+    ASSERT_NE(rememberWindow(m, 0x20, 8, true, false), nullptr);
     endCollection(m);
 
     beginCollection(m); // meets 0x10 only
@@ -21,6 +21,7 @@ TEST(WindowMemory, AWindowIsRecalledUntilACollectionNoLongerMeetsIt) {
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->thread, 7u);
     EXPECT_FALSE(again->ownProcess);
+    EXPECT_TRUE(again->topLevel);
     EXPECT_TRUE(again->hasClassName);
     EXPECT_EQ(again->className, L"EditorWnd");
     endCollection(m);
@@ -35,8 +36,8 @@ TEST(WindowMemory, AWindowIsRecalledUntilACollectionNoLongerMeetsIt) {
 TEST(WindowMemory, ACollectionThatDoesNotEndForgetsNothing) {
     WindowMemoryRecord m;
     beginCollection(m);
-    rememberWindow(m, 0x10, 1, false);
-    rememberWindow(m, 0x20, 2, false);
+    rememberWindow(m, 0x10, 1, false, true);
+    rememberWindow(m, 0x20, 2, false, true);
     endCollection(m);
     beginCollection(m); // the enumeration fails after meeting 0x10
     recallWindow(m, 0x10);
@@ -50,11 +51,12 @@ TEST(WindowMemory, ACollectionThatDoesNotEndForgetsNothing) {
 TEST(WindowMemory, RememberingAgainReplacesTheOldFacts) {
     WindowMemoryRecord m;
     beginCollection(m);
-    RememberedWindow* a = rememberWindow(m, 0x10, 1, false);
+    RememberedWindow* a = rememberWindow(m, 0x10, 1, false, true);
     rememberClassName(*a, L"Old", 3);
-    a = rememberWindow(m, 0x10, 2, true);
+    a = rememberWindow(m, 0x10, 2, true, false);
     EXPECT_EQ(a->thread, 2u);
     EXPECT_TRUE(a->ownProcess);
+    EXPECT_FALSE(a->topLevel);
     EXPECT_FALSE(a->hasClassName);
     EXPECT_FALSE(rememberClassName(*a, nullptr, 3));
     EXPECT_FALSE(rememberClassName(*a, L"X", 0));
@@ -65,7 +67,7 @@ TEST(WindowMemory, TheRoundCounterWrapsPastZero) {
     WindowMemoryRecord m;
     m.round = 0xFFFFFFFFu;
     beginCollection(m);
-    rememberWindow(m, 0x10, 1, false);
+    rememberWindow(m, 0x10, 1, false, true);
     endCollection(m);
     EXPECT_NE(m.round, 0u);
     beginCollection(m);

@@ -383,6 +383,43 @@ TEST_F(ViewportTest, CollectorModesOnRealWindows) {
     EXPECT_EQ(posOwned < posTitled, order[0] == owned);
 }
 
+// Collections in a row: what a window may change (shown, minimized, a new rule for its
+// class) is seen by the next collection, although its lasting facts are remembered; a
+// message-only window is never taken, even when it claims to be visible.
+TEST_F(ViewportTest, EachCollectionSeesWhatChangedSinceTheLast) {
+    ownProcessId = 0; // this process's windows stand for another program's
+    const HWND w = ownWindow(300, 100, 200, 150);
+    const HWND hidden = CreateWindowExW(0, L"ViewportTestOwn", L"message only", WS_VISIBLE, 0, 0,
+                                        50, 50, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                                        nullptr);
+    ASSERT_TRUE(w && hidden);
+    SetWindowLongW(hidden, GWL_STYLE, GetWindowLongW(hidden, GWL_STYLE) | WS_VISIBLE);
+
+    auto takenInShift = [&](HWND h) {
+        shiftView(0, 0, nullptr);
+        return listed(h);
+    };
+    EXPECT_TRUE(takenInShift(w));
+    EXPECT_FALSE(listed(hidden));
+    ShowWindow(w, SW_HIDE);
+    EXPECT_FALSE(takenInShift(w));
+    ShowWindow(w, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(takenInShift(w));
+    ShowWindow(w, SW_SHOWMINNOACTIVE);
+    EXPECT_FALSE(takenInShift(w));
+    ShowWindow(w, SW_RESTORE);
+    EXPECT_TRUE(takenInShift(w));
+    ExclusionList.entries = {rule(L"ViewportTestOwn", L"*")};
+    EXPECT_FALSE(takenInShift(w));
+    ExclusionList.entries.clear();
+    EXPECT_TRUE(takenInShift(w));
+    // The other collectors read the rectangle themselves and agree with the shift.
+    ASSERT_TRUE(collectWindows(kCollectUntitled));
+    EXPECT_TRUE(listed(w));
+    EXPECT_FALSE(listed(hidden));
+    DestroyWindow(hidden);
+}
+
 TEST_F(ViewportTest, TheListGrowsBeyondFiftyAndKeepsItsStorage) {
     ASSERT_TRUE(peer.start());
     std::vector<HWND> many;
