@@ -94,6 +94,13 @@ void probeFailed(HungGuardRecord& g, std::uint32_t thread) {
     }
 }
 
+void probeNotSent(HungGuardRecord& g, std::uint32_t thread, bool windowExists) {
+    if (HungThread* t = findThread(g, thread))
+        t->probeOut = false;
+    if (windowExists)
+        probeFailed(g, thread);
+}
+
 bool takeRecoveryProbe(HungGuardRecord& g, std::uint32_t thread) {
     HungThread* t = findThread(g, thread);
     if (!t || !t->hung || t->recoveryProbeOut)

@@ -63,6 +63,9 @@ int probesOut(const HungGuardRecord& g);
 void probeAnswered(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now);
 // The probe could not be sent to a window that still exists.
 void probeFailed(HungGuardRecord& g, std::uint32_t thread);
+// The probe announced by probeSent (which comes first, since an answer may come at once)
+// could not be sent: nothing is awaited, and the thread is hung when its window exists.
+void probeNotSent(HungGuardRecord& g, std::uint32_t thread, bool windowExists);
 // The shift stops waiting: each thread whose probe is still out is hung if its window
 // still exists (windowExists answers for a window), and that probe's answer, whenever it
 // comes, ends the hang.

@@ -180,10 +180,9 @@ VOID CALLBACK recoveryProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
 // whenever it comes, ends the hang.
 void probeProgram(HWND w, DWORD thread, DWORD now) {
     if (needsSyncProbe(HungGuard, thread, now)) {
-        if (SendMessageCallbackW(w, WM_NULL, 0, 0, probeAnsweredCallback, thread))
-            probeSent(HungGuard, thread, reinterpret_cast<std::uintptr_t>(w));
-        else if (IsWindow(w))
-            probeFailed(HungGuard, thread);
+        probeSent(HungGuard, thread, reinterpret_cast<std::uintptr_t>(w));
+        if (!SendMessageCallbackW(w, WM_NULL, 0, 0, probeAnsweredCallback, thread))
+            probeNotSent(HungGuard, thread, IsWindow(w) != FALSE);
     }
     if (takeRecoveryProbe(HungGuard, thread) &&
         !SendMessageCallbackW(w, WM_NULL, 0, 0, recoveryProbeAnswered, thread))

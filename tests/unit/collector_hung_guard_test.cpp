@@ -128,8 +128,13 @@ TEST_F(HungGuardTest, TickWrapDoesNotEndTheGraceEarly) {
 TEST_F(HungGuardTest, AnswersWithoutAProbeOutstandingAreIgnored) {
     beginShift(g);
     ASSERT_TRUE(needsSyncProbe(g, kSleeper, 0));
-    probeFailed(g, kSleeper); // could not even be sent
+    ASSERT_TRUE(needsSyncProbe(g, kAwake, 0));
+    probeSent(g, kSleeper, kWinB);
+    probeNotSent(g, kSleeper, true); // could not even be sent
+    probeSent(g, kAwake, kWinA);
+    probeNotSent(g, kAwake, false); // its window is gone: nothing to say of the program
     EXPECT_EQ(probesOut(g), 0);
+    EXPECT_FALSE(isHung(g, kAwake));
     recoveryAnswered(g, kSleeper, 10); // not asked yet: a stale answer proves nothing
     probeAnswered(g, kSleeper, 10);
     EXPECT_TRUE(isHung(g, kSleeper));
