@@ -30,30 +30,36 @@ int leftOf(HWND w) {
 }
 
 // Each peer window writes the performance counter into its slot of this shared log when
-// it moves (windowpeer.cpp). Waiting on the log costs the window server nothing, so the
-// wait does not slow down the batch it measures, whoever issues it.
+// it first moves, and the last one sets the event (windowpeer.cpp). The benchmark sleeps
+// on the event meanwhile: a waiter that polled the window server, or even woke every
+// millisecond, would slow down the batch it measures when the program issues it.
 struct MoveLog {
     HANDLE mapping = nullptr;
-    volatile LONGLONG* slots = nullptr;
+    HANDLE done = nullptr;
+    volatile LONGLONG* log = nullptr; // [0] windows moved, [1 + i] when window i moved
     size_t count = 0;
 
     explicit MoveLog(size_t n) : count(n) {
         const wchar_t* name = L"OrvBenchMoveLog";
-        mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     static_cast<DWORD>(sizeof(LONGLONG) * n), name);
+        const auto bytes = static_cast<DWORD>(sizeof(LONGLONG) * (n + 1));
+        mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, name);
         if (mapping)
-            slots = static_cast<volatile LONGLONG*>(
-                MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONGLONG) * n));
-        SetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", slots ? name : nullptr);
+            log = static_cast<volatile LONGLONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, bytes));
+        done = CreateEventW(nullptr, FALSE, FALSE, L"OrvBenchMoveLog.done");
+        SetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", ready() ? name : nullptr);
     }
     ~MoveLog() {
         SetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", nullptr);
-        if (slots) UnmapViewOfFile(const_cast<LONGLONG*>(slots));
+        if (log) UnmapViewOfFile(const_cast<LONGLONG*>(log));
         if (mapping) CloseHandle(mapping);
+        if (done) CloseHandle(done);
     }
+    bool ready() const { return log && done; }
     void clear() {
-        for (size_t i = 0; i < count; ++i) slots[i] = 0;
+        for (size_t i = 0; i <= count; ++i) log[i] = 0;
+        ResetEvent(done);
     }
+    LONGLONG movedAt(size_t i) const { return log[1 + i]; }
 };
 
 double counterMs(LONGLONG ticks) {
@@ -69,30 +75,19 @@ double counterMs(LONGLONG ticks) {
 // expected; returns the time from t0 to the last move, or -1.
 double waitAllAt(const MoveLog& log, const std::vector<HWND>& ws, const std::vector<int>& expect,
                  double t0) {
-    const double deadline = t0 + 5000;
-    LONGLONG last = 0;
-    for (;;) {
-        bool all = true;
-        last = 0;
-        for (size_t i = 0; i < log.count && all; ++i) {
-            all = log.slots[i] != 0;
-            last = std::max<LONGLONG>(last, LONGLONG{log.slots[i]});
-        }
-        if (all) break;
-        if (nowMs() > deadline) {
-            std::fprintf(stderr, "  not every window moved\n");
-            return -1;
-        }
-        Sleep(1);
+    if (WaitForSingleObject(log.done, 5000) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "  not every window moved\n");
+        return -1;
     }
-    pumpFor(20); // a late second move would still change a slot
+    LONGLONG last = 0;
+    for (size_t i = 0; i < log.count; ++i)
+        last = std::max(last, log.movedAt(i));
+    pumpFor(20);
     for (size_t i = 0; i < ws.size(); ++i)
         if (leftOf(ws[i]) != expect[i]) {
             std::fprintf(stderr, "  window %zu at %d, expected %d\n", i, leftOf(ws[i]), expect[i]);
             return -1;
         }
-    for (size_t i = 0; i < log.count; ++i)
-        last = std::max<LONGLONG>(last, LONGLONG{log.slots[i]});
     return counterMs(last) - t0;
 }
 
@@ -114,7 +109,7 @@ Figures measure(int n) {
         windowArgs.push_back(std::to_wstring(i) + L"," + std::to_wstring(100 + (i % 20) * 30) +
                              L"," + std::to_wstring(60 + (i / 20) * 25) + L",160,90");
     MoveLog log(static_cast<size_t>(n));
-    if (!log.slots)
+    if (!log.ready())
         return {n, -1, -1};
     WindowPeer peer;
     if (!peer.start(windowArgs, 30000))
@@ -142,7 +137,6 @@ Figures measure(int n) {
         log.clear();
         const double t0 = nowMs();
         moveRelative(-3, 0);
-        std::fprintf(stderr, "t0 %.3f\n", t0);
         push.push_back(waitAllAt(log, ws, expect, t0));
         run.barrier();
         pumpFor(100);

@@ -2,9 +2,10 @@
 // makes one top-level window of class "OrvPeerWindow" (flags: m = minimized, u = no
 // title, t = tool window). It never activates itself and ends when any of its windows is
 // closed, so a test ends it with one WM_CLOSE. When the environment names a shared move
-// log ("ORV_PEER_MOVE_LOG", a file mapping of one 64-bit slot per argument), each window
-// writes the performance counter into its slot whenever it moves: a benchmark learns when
-// the windows moved without asking the window server while they move.
+// log ("ORV_PEER_MOVE_LOG": a file mapping of a count and one 64-bit slot per argument,
+// and an event of the same name with ".done"), each window writes the performance
+// counter into its empty slot when it moves, and the last one to do so sets the event: a
+// benchmark learns when the windows moved without asking anything while they move.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -15,26 +16,31 @@
 
 namespace {
 
-volatile LONGLONG* moveLog = nullptr;
+volatile LONGLONG* moveLog = nullptr; // [0] windows moved, [1 + i] when window i moved
 int moveLogSlots = 0;
+HANDLE allMoved = nullptr;
 
 void openMoveLog(int slots) {
     wchar_t name[128];
-    if (!GetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", name, 128)) return;
+    if (!GetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", name, 120)) return;
     HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, name);
     if (!mapping) return;
     moveLog = static_cast<volatile LONGLONG*>(
-        MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONGLONG) * slots));
-    if (moveLog) moveLogSlots = slots;
+        MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONGLONG) * (slots + 1)));
+    wcscat(name, L".done");
+    allMoved = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+    if (moveLog && allMoved) moveLogSlots = slots;
 }
 
 void logMove(HWND w, const WINDOWPOS* pos) {
-    if (!moveLog || (pos->flags & SWP_NOMOVE)) return;
+    if (!moveLogSlots || (pos->flags & SWP_NOMOVE)) return;
     const INT_PTR slot = reinterpret_cast<INT_PTR>(GetPropW(w, L"OrvPeerName")) - 1;
-    if (slot < 0 || slot >= moveLogSlots) return;
+    if (slot < 0 || slot >= moveLogSlots || moveLog[1 + slot] != 0) return;
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
-    moveLog[slot] = t.QuadPart;
+    moveLog[1 + slot] = t.QuadPart;
+    if (InterlockedIncrement64(const_cast<LONGLONG*>(&moveLog[0])) == moveLogSlots)
+        SetEvent(allMoved);
 }
 
 LRESULT CALLBACK peerProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
