@@ -44,19 +44,24 @@ struct MoveLog {
         const auto bytes = static_cast<DWORD>(sizeof(LONGLONG) * (n + 1));
         mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, name);
         if (mapping)
-            log = static_cast<volatile LONGLONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, bytes));
+            log = static_cast<volatile LONGLONG*>(
+                MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, bytes));
         done = CreateEventW(nullptr, FALSE, FALSE, L"OrvBenchMoveLog.done");
         SetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", ready() ? name : nullptr);
     }
     ~MoveLog() {
         SetEnvironmentVariableW(L"ORV_PEER_MOVE_LOG", nullptr);
-        if (log) UnmapViewOfFile(const_cast<LONGLONG*>(log));
-        if (mapping) CloseHandle(mapping);
-        if (done) CloseHandle(done);
+        if (log)
+            UnmapViewOfFile(const_cast<LONGLONG*>(log));
+        if (mapping)
+            CloseHandle(mapping);
+        if (done)
+            CloseHandle(done);
     }
     bool ready() const { return log && done; }
     void clear() {
-        for (size_t i = 0; i <= count; ++i) log[i] = 0;
+        for (size_t i = 0; i <= count; ++i)
+            log[i] = 0;
         ResetEvent(done);
     }
     LONGLONG movedAt(size_t i) const { return log[1 + i]; }

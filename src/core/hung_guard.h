@@ -14,10 +14,10 @@
 struct HungThread {
     std::uint32_t thread = 0;
     bool hung = false;
-    bool probeOut = false;         // this shift's probe awaits its answer
+    bool probeOut = false;          // this shift's probe awaits its answer
     std::uintptr_t probeWindow = 0; // the window it went to
-    bool recoveryProbeOut = false; // a probe of a hung thread awaits its answer
-    bool answered = false;         // lastAnswer holds the tick of an answer
+    bool recoveryProbeOut = false;  // a probe of a hung thread awaits its answer
+    bool answered = false;          // lastAnswer holds the tick of an answer
     std::uint32_t lastAnswer = 0;
     std::uint32_t wokeAt = 0; // tick of the answer that ended the last hang
     bool seen = false;        // owns a window collected in this shift
@@ -69,7 +69,8 @@ void probeNotSent(HungGuardRecord& g, std::uint32_t thread, bool windowExists);
 // The shift stops waiting: each thread whose probe is still out is hung if its window
 // still exists (windowExists answers for a window), and that probe's answer, whenever it
 // comes, ends the hang.
-template <typename WindowExists> void probesTimedOut(HungGuardRecord& g, WindowExists windowExists) {
+template <typename WindowExists>
+void probesTimedOut(HungGuardRecord& g, WindowExists windowExists) {
     for (int i = 0; i < g.threadCount; ++i) {
         HungThread& t = g.threads[i];
         if (!t.probeOut)

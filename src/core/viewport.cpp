@@ -123,9 +123,11 @@ struct WindowFacts {
     }
     int titleLength() { return GetWindowTextLengthW(w); }
     bool excludable(const wchar_t* className) {
-        if (!className) return false;
+        if (!className)
+            return false;
         for (const ExclusionEntry& e : ExclusionList.entries)
-            if (e.className == className) return true;
+            if (e.className == className)
+                return true;
         return false;
     }
     bool hasParent() { return GetParent(w) != nullptr; }
@@ -207,9 +209,8 @@ void awaitProbes() {
             break;
         }
     }
-    probesTimedOut(HungGuard, [](std::uintptr_t w) {
-        return IsWindow(reinterpret_cast<HWND>(w)) != FALSE;
-    });
+    probesTimedOut(HungGuard,
+                   [](std::uintptr_t w) { return IsWindow(reinterpret_cast<HWND>(w)) != FALSE; });
 }
 
 struct CollectContext {

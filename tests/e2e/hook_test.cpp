@@ -369,8 +369,8 @@ TEST_F(HookLibrary, UninstalledHookReportsNothing) {
     peer.destroy(first);
     deliverQueued();
     for (const Notice& n : main.received) {
-        const bool earlier = n.message == WM_HOOK_ACTIVATE &&
-                             reinterpret_cast<HWND>(n.wParam) == first;
+        const bool earlier =
+            n.message == WM_HOOK_ACTIVATE && reinterpret_cast<HWND>(n.wParam) == first;
         EXPECT_TRUE(earlier) << "reported after uninstalling: " << std::hex << n.message << " "
                              << n.wParam << " " << n.lParam;
     }

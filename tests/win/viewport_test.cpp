@@ -389,9 +389,9 @@ TEST_F(ViewportTest, CollectorModesOnRealWindows) {
 TEST_F(ViewportTest, EachCollectionSeesWhatChangedSinceTheLast) {
     ownProcessId = 0; // this process's windows stand for another program's
     const HWND w = ownWindow(300, 100, 200, 150);
-    const HWND hidden = CreateWindowExW(0, L"ViewportTestOwn", L"message only", WS_VISIBLE, 0, 0,
-                                        50, 50, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                                        nullptr);
+    const HWND hidden =
+        CreateWindowExW(0, L"ViewportTestOwn", L"message only", WS_VISIBLE, 0, 0, 50, 50,
+                        HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(w && hidden);
     SetWindowLongW(hidden, GWL_STYLE, GetWindowLongW(hidden, GWL_STYLE) | WS_VISIBLE);
 
