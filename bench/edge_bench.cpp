@@ -67,15 +67,6 @@ struct MoveLog {
     LONGLONG movedAt(size_t i) const { return log[1 + i]; }
 };
 
-double counterMs(LONGLONG ticks) {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(freq.QuadPart);
-}
-
 // Waits until every window has reported a move, then checks that each stands where it is
 // expected; returns the time from t0 to the last move, or -1.
 double waitAllAt(const MoveLog& log, const std::vector<HWND>& ws, const std::vector<int>& expect,

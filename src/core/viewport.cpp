@@ -195,7 +195,7 @@ void probeProgram(HWND w, DWORD thread, DWORD now) {
 // after the collection; the threads still silent then are hung.
 void awaitProbes() {
     const DWORD start = GetTickCount();
-    for (;;) {
+    while (probesOut(HungGuard) > 0) {
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         if (probesOut(HungGuard) == 0)

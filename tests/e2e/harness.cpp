@@ -65,15 +65,19 @@ bool waitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
     }
 }
 
-double nowMs() {
+double counterMs(LONGLONG ticks) {
     static LARGE_INTEGER freq = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
         return f;
     }();
+    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(freq.QuadPart);
+}
+
+double nowMs() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+    return counterMs(t.QuadPart);
 }
 
 void pumpFor(DWORD ms) {

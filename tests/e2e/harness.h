@@ -27,6 +27,8 @@ struct TempDir {
 bool waitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
 // Milliseconds from the high-resolution counter, for measurements.
 double nowMs();
+// A performance counter reading (of any process) on the nowMs scale.
+double counterMs(LONGLONG ticks);
 
 // Pumps messages for ms milliseconds (for "nothing happens" checks only).
 void pumpFor(DWORD ms);
