@@ -11,7 +11,7 @@ using namespace e2e;
 namespace {
 
 TEST_F(EdgeTest, LeftEdgePushMovesEveryWindowAndStopsAtTheBorder) {
-    begin(centred());
+    ASSERT_NO_FATAL_FAILURE(begin(centred()));
     moveRelative(-7, 0);
     ASSERT_TRUE(waitMovedX(7)) << "moved " << movedX(L"A", a0);
     EXPECT_EQ(movedY(L"A", a0), 0);
@@ -43,7 +43,7 @@ TEST_F(EdgeTest, LeftEdgePushMovesEveryWindowAndStopsAtTheBorder) {
 TEST_F(EdgeTest, AccelerationTenSquaresTheStep) {
     SettingsRecord s = centred();
     s.acceleration = 10;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     moveRelative(-7, 0);
     ASSERT_TRUE(waitMovedX(49)) << "moved " << movedX(L"A", a0);
 }
@@ -51,7 +51,7 @@ TEST_F(EdgeTest, AccelerationTenSquaresTheStep) {
 TEST_F(EdgeTest, ReverseDirectionMovesTheViewTheOtherWay) {
     SettingsRecord s = centred();
     s.reverseDirection = 1;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     moveRelative(-7, 0);
     ASSERT_TRUE(waitMovedX(-7)) << "moved " << movedX(L"A", a0);
 }
@@ -59,7 +59,7 @@ TEST_F(EdgeTest, ReverseDirectionMovesTheViewTheOtherWay) {
 TEST_F(EdgeTest, MoveByScreenLandsOnTheGrid) {
     SettingsRecord s = centred();
     s.moveByScreen = 1;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     moveRelative(-3, 0);
     // From x = 512 (between screens) to column 0.
     ASSERT_TRUE(waitMovedX(512)) << "moved " << movedX(L"A", a0);
@@ -74,7 +74,7 @@ TEST_F(EdgeTest, MoveByScreenLandsOnTheGrid) {
 TEST_F(EdgeTest, ContinueAtEdgeRepeatsUntilThePointerLeaves) {
     SettingsRecord s = centred();
     s.continueAtEdge = 1;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     moveRelative(-12, 0);
     // The timer repeats the step every 50 ms while the pointer stays on the edge.
     ASSERT_TRUE(waitUntil([&] { return movedX(L"A", a0) >= 36; }, 3000))
@@ -101,7 +101,7 @@ TEST_F(EdgeTest, DelayHoldsASlowPushAndDropsTheSwallowedDistance) {
     SettingsRecord s = centred();
     s.delay = 10; // threshold 10 pixels per millisecond summed
     s.delayNoMove = 1;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     pushSteps(10, -2, 40);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0) << "a slow push went through the delay";
@@ -119,7 +119,7 @@ TEST_F(EdgeTest, DelayReleasesTheWholeHeldPushWithoutDelayNoMove) {
     SettingsRecord s = centred();
     s.delay = 10;
     s.delayNoMove = 0;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     pushSteps(10, -2, 40);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0);
@@ -131,7 +131,7 @@ TEST_F(EdgeTest, DelayReleasesTheWholeHeldPushWithoutDelayNoMove) {
 TEST_F(EdgeTest, DelayIndicatorShowsDuringAHeldPush) {
     SettingsRecord s = centred();
     s.delay = 10;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     // About 0.4 px/ms per step: a third of the threshold after ten steps, never all of it.
     for (int i = 0; i < 16; ++i) {
         moveRelative(-8, 0);

@@ -18,7 +18,7 @@ int movementByte(const OrvalisRun& run) {
 TEST_F(EdgeTest, ExcludedWindowStaysWhileOthersMove) {
     const std::vector<ExclusionEntry> rules = {{L"OrvPeerWindow", kNoImageIndex, L"A"}};
     const auto file = encodeExclusionFile(rules);
-    begin(centred(), {0, 600}, std::vector<unsigned char>(file.begin(), file.end()));
+    ASSERT_NO_FATAL_FAILURE(begin(centred(), {0, 600}, std::vector<unsigned char>(file.begin(), file.end())));
     moveRelative(-9, 0);
     ASSERT_TRUE(waitUntil([&] { return movedX(L"B", b0) == 9; }, 3000));
     settle();
@@ -29,7 +29,7 @@ TEST_F(EdgeTest, CtrlHoldSwitchesMovementAndRewritesTheFile) {
     SettingsRecord s = centred();
     s.scrollEnabled = 0;
     s.ctrlHoldMode = 1;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     moveRelative(-5, 0);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0) << "moved while movement was off";
@@ -47,7 +47,7 @@ TEST_F(EdgeTest, CtrlHoldSwitchesMovementAndRewritesTheFile) {
 
 TEST_F(EdgeTest, ScrollLockSwitchesMovementAndRewritesTheFile) {
     // Whatever the lock's state now, each tap must flip movement and the file with it.
-    begin(centred());
+    ASSERT_NO_FATAL_FAILURE(begin(centred()));
     const int first = movementByte(run);
     keyTap(VK_SCROLL);
     ASSERT_TRUE(waitUntil([&] {
@@ -98,7 +98,7 @@ TEST_F(EdgeTest, WheelScrollsOverTheDesktopOnly) {
     SettingsRecord s = centred();
     s.trackByScreen = 0; // bringing a window to the front must not move the view here
     s.trackLevel = 0;
-    begin(s);
+    ASSERT_NO_FATAL_FAILURE(begin(s));
     setCursor(500, 650);
     settle();
     // An ordinary window in front: the wheel belongs to it.
