@@ -232,9 +232,16 @@ bool OrvalisRun::waitInputReady(DWORD timeoutMs) {
         if (!waitUntil([&] { return changedFrom(before); }, 2000)) continue;
         const int toggled = movementByte();
         barrier();
-        // Input arrives now: one more click puts movement back as it was.
-        middleClick();
-        return waitUntil([&] { return changedFrom(toggled); }, 3000) && barrier();
+        // Input arrives now: one more click puts movement back as it was. Wine now and then
+        // loses a click here too; only a click that was not handled is repeated.
+        while (GetTickCount64() < deadline) {
+            middleClick();
+            if (waitUntil([&] { return changedFrom(toggled); }, 3000))
+                return barrier();
+            fprintf(stderr, "waitInputReady: the click back was not seen (movement byte %d)\n",
+                    movementByte());
+        }
+        return false;
     }
     return false;
 }
