@@ -206,6 +206,20 @@ bool waitForQuiet(const StandIn& main) {
     });
 }
 
+// The last few reports, for a failure message.
+std::string describe(const std::vector<Notice>& received) {
+    std::string text = std::to_string(received.size()) + " reports, the last:";
+    const size_t from = received.size() > 6 ? received.size() - 6 : 0;
+    char one[64];
+    for (size_t i = from; i < received.size(); ++i) {
+        snprintf(one, sizeof one, " %x(%llx,%llx)", received[i].message,
+                 static_cast<unsigned long long>(received[i].wParam),
+                 static_cast<unsigned long long>(received[i].lParam));
+        text += one;
+    }
+    return text;
+}
+
 class HookLibrary : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(library.load()); }
@@ -402,7 +416,7 @@ TEST_F(HookLibrary, RemovesItselfAtTheFirstEventAfterTheMainWindowIsGone) {
         SCOPED_TRACE(static_cast<int>(trigger));
         StandIn gone;
         ASSERT_TRUE(library.install(gone.hwnd, nullptr));
-        ASSERT_TRUE(waitForQuiet(gone));
+        ASSERT_TRUE(waitForQuiet(gone)) << describe(gone.received);
         gone.destroy();
         ASSERT_FALSE(IsWindow(gone.hwnd));
 
