@@ -38,6 +38,14 @@ Point plus(Point a, Point b) {
     return {a.x + b.x, a.y + b.y};
 }
 
+// The probe could not be sent to a window that still exists.
+void probeFailed(HungGuardRecord& g, std::uint32_t thread) {
+    if (HungThread* t = addThread(g, thread)) {
+        t->seen = true;
+        t->hung = true;
+    }
+}
+
 } // namespace
 
 void resetHungGuard(HungGuardRecord& g) {
@@ -50,7 +58,7 @@ void beginShift(HungGuardRecord& g) {
         g.threads[i].seen = false;
 }
 
-bool needsSyncProbe(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now) {
+bool needsProbe(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now) {
     HungThread* t = addThread(g, thread);
     if (!t)
         return true;
@@ -85,13 +93,6 @@ void probeAnswered(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now) 
     t->probeOut = false;
     t->answered = true;
     t->lastAnswer = now;
-}
-
-void probeFailed(HungGuardRecord& g, std::uint32_t thread) {
-    if (HungThread* t = addThread(g, thread)) {
-        t->seen = true;
-        t->hung = true;
-    }
 }
 
 void probeNotSent(HungGuardRecord& g, std::uint32_t thread, bool windowExists) {

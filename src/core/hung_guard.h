@@ -34,7 +34,7 @@ inline constexpr int kPendingMoveSlots = 256;
 // After a woken thread has answered, a window that has still not reached its target is
 // taken to have been moved by its program, and is moved from where it is again.
 inline constexpr std::uint32_t kPendingGraceMs = 1000;
-// An answer this recent spares the thread the synchronous probe. It keeps the probes off
+// An answer this recent spares the thread the shift's probe. It keeps the probes off
 // most shifts of a continuous push (one every 10 to 30 ms); a program that stops
 // answering within this time before a shift can still hold that shift up until it wakes.
 inline constexpr std::uint32_t kAnswerFreshMs = 200;
@@ -50,10 +50,10 @@ void resetHungGuard(HungGuardRecord& g);
 
 // Start of a shift: nothing seen yet.
 void beginShift(HungGuardRecord& g);
-// The thread owns a collected window. True when it must be probed synchronously now: not
-// yet asked in this shift, not known to be hung (a hung one is asked asynchronously
-// instead) and without a fresh answer.
-bool needsSyncProbe(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now);
+// The thread owns a collected window. True when the shift must ask it and wait for the
+// answer: not yet asked in this shift, not known to be hung (a hung one is only asked
+// again, without waiting) and without a fresh answer.
+bool needsProbe(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now);
 // The shift's probe went out to `window`; the shift waits for its answer before the batch.
 void probeSent(HungGuardRecord& g, std::uint32_t thread, std::uintptr_t window);
 // How many probes of this shift still await their answer.
@@ -61,8 +61,6 @@ int probesOut(const HungGuardRecord& g);
 // The answer to a probe sent by probeSent, at tick `now`. One that comes after its shift
 // stopped waiting is the answer of a hung thread waking up.
 void probeAnswered(HungGuardRecord& g, std::uint32_t thread, std::uint32_t now);
-// The probe could not be sent to a window that still exists.
-void probeFailed(HungGuardRecord& g, std::uint32_t thread);
 // The probe announced by probeSent (which comes first, since an answer may come at once)
 // could not be sent: nothing is awaited, and the thread is hung when its window exists.
 void probeNotSent(HungGuardRecord& g, std::uint32_t thread, bool windowExists);

@@ -123,12 +123,7 @@ struct WindowFacts {
     }
     int titleLength() { return GetWindowTextLengthW(w); }
     bool excludable(const wchar_t* className) {
-        if (!className)
-            return false;
-        for (const ExclusionEntry& e : ExclusionList.entries)
-            if (e.className == className)
-                return true;
-        return false;
+        return namesClass(ExclusionList.entries, className);
     }
     bool hasParent() { return GetParent(w) != nullptr; }
     bool isShellWindow() { return w == shell; }
@@ -181,7 +176,7 @@ VOID CALLBACK recoveryProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
 // all at the same time. A program already known to sleep is only asked again; its answer,
 // whenever it comes, ends the hang.
 void probeProgram(HWND w, DWORD thread, DWORD now) {
-    if (needsSyncProbe(HungGuard, thread, now)) {
+    if (needsProbe(HungGuard, thread, now)) {
         probeSent(HungGuard, thread, reinterpret_cast<std::uintptr_t>(w));
         if (!SendMessageCallbackW(w, WM_NULL, 0, 0, probeAnsweredCallback, thread))
             probeNotSent(HungGuard, thread, IsWindow(w) != FALSE);
@@ -344,42 +339,40 @@ HWND findDesktopListView() {
     return found;
 }
 
+MINMAXINFO askMaximizedInfo(HWND window, UINT timeoutMs) {
+    MINMAXINFO info{};
+    info.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    info.ptMaxPosition = {-GetSystemMetrics(SM_CXFRAME), -GetSystemMetrics(SM_CYFRAME)};
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
+                        SMTO_ABORTIFHUNG, timeoutMs, &answer);
+    return info;
+}
+
 void adoptExistingWindows() {
     if (!collectWindows(kCollectMinimized | kCollectUntitled))
         return;
-    const int cxFrame = GetSystemMetrics(SM_CXFRAME);
-    const int cyFrame = GetSystemMetrics(SM_CYFRAME);
-    const int cxMaximized = GetSystemMetrics(SM_CXMAXIMIZED);
-    const int cyMaximized = GetSystemMetrics(SM_CYMAXIMIZED);
-
     for (int i = 0; i < ManagedWindowList.count; ++i) {
         const HWND w = ManagedWindowList.windows[i];
         addKnownWindow(w);
         WINDOWPLACEMENT wp{};
         wp.length = sizeof(wp);
-        if (GetWindowPlacement(w, &wp))
+        const bool placed = GetWindowPlacement(w, &wp) != FALSE;
+        if (placed)
             saveNormalRect(w, wp.rcNormalPosition);
 
         const bool minimized = IsIconic(w) != FALSE;
         if (!minimized && IsZoomed(w)) {
-            wp = WINDOWPLACEMENT{};
-            wp.length = sizeof(wp);
-            GetWindowPlacement(w, &wp);
-            MINMAXINFO info{};
-            info.ptMaxSize = {cxMaximized, cyMaximized};
-            info.ptMaxPosition = {-cxFrame, -cyFrame};
             // A program that does not answer must not hold up the start: its window then
             // takes the system's own maximized rectangle.
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutW(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
-                                SMTO_ABORTIFHUNG, kAdoptAnswerTimeoutMs, &answer);
+            const MINMAXINFO info = askMaximizedInfo(w, kAdoptAnswerTimeoutMs);
             const Rect r = reportedMaximizedRect({info.ptMaxPosition.x, info.ptMaxPosition.y},
                                                  {info.ptMaxSize.x, info.ptMaxSize.y});
             wp.rcNormalPosition = {r.left, r.top, r.right, r.bottom};
             wp.flags = WPF_ASYNCWINDOWPLACEMENT;
             wp.showCmd = SW_RESTORE;
             SetWindowPlacement(w, &wp);
-        } else if (GetWindowPlacement(w, &wp)) {
+        } else if (placed) {
             if (minimized)
                 setMinimizedPosition(
                     w, minimizedVirtualPosition({wp.rcNormalPosition.left, wp.rcNormalPosition.top},

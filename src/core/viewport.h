@@ -31,5 +31,9 @@ HWND findDesktopListView();
 // maximized size, minimized ones have their virtual position recorded.
 void adoptExistingWindows();
 
+// The window's answer to WM_GETMINMAXINFO, asked with a time-out; a program that does not
+// answer in time leaves the system's maximized size and position filled in.
+MINMAXINFO askMaximizedInfo(HWND window, UINT timeoutMs);
+
 // Frees the list and forgets every program that stopped answering (exit, tests).
 void resetViewportState();

@@ -16,6 +16,15 @@ bool equalsText(const std::wstring& s, const wchar_t* text) {
 
 } // namespace
 
+bool namesClass(const std::vector<ExclusionEntry>& entries, const wchar_t* className) {
+    if (!className)
+        return false;
+    for (const ExclusionEntry& e : entries)
+        if (equalsText(e.className, className))
+            return true;
+    return false;
+}
+
 void removeCandidate(ExclusionListRecord& list) {
     const int i = list.candidateIndex;
     list.candidateIndex = -1;

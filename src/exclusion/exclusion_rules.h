@@ -24,6 +24,9 @@ struct ExclusionListRecord {
 // Removes the unconfirmed find-mode candidate, if any, so that it is never saved.
 void removeCandidate(ExclusionListRecord& list);
 
+// True when some entry names `className` (whatever its title); null matches nothing.
+bool namesClass(const std::vector<ExclusionEntry>& entries, const wchar_t* className);
+
 // Copies the window's title into `buffer` (room for `capacity` units, terminator included)
 // and returns the units copied.
 using TitleReader = int (*)(void* context, wchar_t* buffer, int capacity);

@@ -205,32 +205,23 @@ void onHookMinimize(HWND window, int left, int top) {
 void onHookMaximize(HWND window) {
     if (oneByOne())
         return;
-    RECT saved;
-    if (!findSavedNormalRect(window, saved)) {
-        WINDOWPLACEMENT first{};
-        first.length = sizeof(WINDOWPLACEMENT);
-        if (!GetWindowPlacement(window, &first))
-            return;
-        saveNormalRect(window, first.rcNormalPosition);
-        // No record means its allocation failed: nothing changes.
-        if (!findSavedNormalRect(window, saved))
-            return;
-    }
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(WINDOWPLACEMENT);
     if (!GetWindowPlacement(window, &wp))
         return;
+    RECT saved;
+    if (!findSavedNormalRect(window, saved)) {
+        saveNormalRect(window, wp.rcNormalPosition);
+        // No record means its allocation failed: nothing changes.
+        if (!findSavedNormalRect(window, saved))
+            return;
+    }
     wp.flags = WPF_ASYNCWINDOWPLACEMENT;
     wp.showCmd = SW_RESTORE;
 
-    MINMAXINFO info{};
-    info.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
-    info.ptMaxPosition = {-GetSystemMetrics(SM_CXFRAME), -GetSystemMetrics(SM_CYFRAME)};
-    // A program that stopped answering must not hold up the main thread; the pre-filled
-    // system geometry then stands.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
-                        SMTO_ABORTIFHUNG, kMaxInfoTimeoutMs, &ignored);
+    // A program that stopped answering must not hold up the main thread; the system
+    // geometry then stands.
+    const MINMAXINFO info = askMaximizedInfo(window, kMaxInfoTimeoutMs);
     // The window's own tracking limit if it gave one, else the system's.
     const POINT limit =
         info.ptMaxTrackSize.x > 0 || info.ptMaxTrackSize.y > 0
