@@ -184,8 +184,27 @@ void OrvalisRun::prepare(const std::vector<unsigned char>& settingsBytes) {
     if (!settingsBytes.empty()) writeFile(settingsPath(), settingsBytes);
 }
 
-bool OrvalisRun::start(DWORD timeoutMs) {
-    if (!PathFileExistsW(exePath().c_str())) prepare();
+// The texts of a message box's static controls in UTF-8, for saying why a start failed.
+static std::string boxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM out) -> BOOL {
+            wchar_t cls[16], t[512];
+            if (GetClassNameW(child, cls, 16) && lstrcmpiW(cls, L"Static") == 0 &&
+                GetWindowTextW(child, t, 512) > 0)
+                reinterpret_cast<std::wstring*>(out)->append(t);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+// One start; returns what went wrong, or an empty text when the program runs its loop.
+std::string OrvalisRun::startOnce(DWORD timeoutMs) {
     // One instance at a time: an earlier run must have let go of its mutex.
     waitUntil(
         [] {
@@ -195,23 +214,48 @@ bool OrvalisRun::start(DWORD timeoutMs) {
         },
         10000);
     proc = startProcess(exePath());
-    if (!proc.process) return false;
+    if (!proc.process) return "could not be started";
     // The window exists from early in start-up, but answers only once the main loop
     // pumps; a start-up error box would answer too, so it must not be there.
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     if (!waitUntil(
             [&] {
-                if (!proc.running()) return false;
+                if (!proc.running()) return true;
                 mainWindow = findWindowOfProcess(proc.pid, L"ZerdaneOrvalis");
                 return mainWindow && barrier(200);
             },
-            timeoutMs))
-        return false;
+            timeoutMs) ||
+        !proc.running())
+        return proc.running() ? "showed no answering main window"
+                              : "ended before its window answered";
     // Start-up answers sent messages while it waits on the shell (adding the tray icon),
     // so an answer alone does not mean the main loop runs: wait until it idles in it.
     const ULONGLONG now = GetTickCount64();
     WaitForInputIdle(proc.process, now < deadline ? static_cast<DWORD>(deadline - now) : 0);
-    return barrier() && proc.running() && !findWindowOfProcess(proc.pid, L"#32770");
+    if (!barrier()) return "stopped answering";
+    if (!proc.running()) {
+        char why[64];
+        snprintf(why, sizeof why, "ended with exit code 0x%08lx", proc.wait(0));
+        return why;
+    }
+    if (HWND box = findWindowOfProcess(proc.pid, L"#32770"))
+        return "shows a message: " + boxText(box);
+    return {};
+}
+
+bool OrvalisRun::start(DWORD timeoutMs) {
+    if (!PathFileExistsW(exePath().c_str())) prepare();
+    // A failed start is tried once more, and said on stderr either way: a start that
+    // fails twice fails the test.
+    for (int attempt = 1;; ++attempt) {
+        const std::string why = startOnce(timeoutMs);
+        if (why.empty()) return true;
+        fprintf(stderr, "start: attempt %d: the program %s\n", attempt, why.c_str());
+        proc.kill();
+        proc.close();
+        mainWindow = nullptr;
+        if (attempt == 2) return false;
+    }
 }
 
 bool OrvalisRun::waitInputReady(DWORD timeoutMs) {

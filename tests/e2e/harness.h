@@ -63,6 +63,7 @@ struct OrvalisRun {
     // Copies the binaries (and writes settings when non-empty) without starting.
     void prepare(const std::vector<unsigned char>& settingsBytes = {});
     // Starts the program and waits until its main window exists and answers a message.
+    // A start that fails is reported on stderr and tried once more.
     bool start(DWORD timeoutMs = 15000);
     // Synchronous round trip: when it returns, every message posted before it was handled.
     bool barrier(DWORD timeoutMs = 5000) const;
@@ -74,6 +75,9 @@ struct OrvalisRun {
     // WM_CLOSE and wait for the process to end; returns true when it ended.
     bool stop(DWORD timeoutMs = 15000);
     ~OrvalisRun();
+
+private:
+    std::string startOnce(DWORD timeoutMs);
 };
 
 std::vector<unsigned char> readFile(const std::wstring& path);
