@@ -184,19 +184,18 @@ void OrvalisRun::prepare(const std::vector<unsigned char>& settingsBytes) {
     if (!settingsBytes.empty()) writeFile(settingsPath(), settingsBytes);
 }
 
+static BOOL CALLBACK appendStaticText(HWND child, LPARAM out) {
+    wchar_t cls[16], t[512];
+    if (GetClassNameW(child, cls, 16) && lstrcmpiW(cls, L"Static") == 0 &&
+        GetWindowTextW(child, t, 512) > 0)
+        reinterpret_cast<std::wstring*>(out)->append(t);
+    return TRUE;
+}
+
 // The texts of a message box's static controls in UTF-8, for saying why a start failed.
 static std::string boxText(HWND box) {
     std::wstring text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM out) -> BOOL {
-            wchar_t cls[16], t[512];
-            if (GetClassNameW(child, cls, 16) && lstrcmpiW(cls, L"Static") == 0 &&
-                GetWindowTextW(child, t, 512) > 0)
-                reinterpret_cast<std::wstring*>(out)->append(t);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(box, appendStaticText, reinterpret_cast<LPARAM>(&text));
     std::string utf8(text.size() * 3, '\0');
     utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                     utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
