@@ -3,6 +3,14 @@
 
 #include <windows.h>
 
+namespace {
+
+// At most about 70 ms in all, paid only while the old file is held open.
+constexpr int kRenameAttempts = 8;
+constexpr DWORD kRenameRetryMs = 10;
+
+} // namespace
+
 bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size) {
     wchar_t temp[MAX_PATH + 8];
     if (lstrlenW(path) + 5 > MAX_PATH || size > MAXDWORD)
@@ -18,8 +26,16 @@ bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size) 
     const bool ok = WriteFile(f, bytes, static_cast<DWORD>(size), &written, nullptr) &&
                     written == size && FlushFileBuffers(f);
     CloseHandle(f);
-    if (ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (ok) {
+        // The rename is refused while another program has the old file open, if only to
+        // read it for a moment; waiting a little for it to let go keeps the new contents.
+        for (int attempt = 1; attempt <= kRenameAttempts; ++attempt) {
+            if (MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            if (attempt < kRenameAttempts)
+                Sleep(kRenameRetryMs);
+        }
+    }
     DeleteFileW(temp);
     return false;
 }

@@ -6,5 +6,6 @@
 #include <cstddef>
 
 // True when `path` now holds exactly `bytes`; on any failure the old file is untouched
-// and no temporary file remains.
+// and no temporary file remains. While another program holds the old file open the swap
+// is retried for a short while.
 bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size);

@@ -128,4 +128,51 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsNotReplaced) {
     EXPECT_TRUE(back.rows == 5 || after == before);
 }
 
+DWORD WINAPI closeAfter25Ms(void* handle) {
+    Sleep(25);
+    CloseHandle(static_cast<HANDLE>(handle));
+    return 0;
+}
+
+// Another program reading the file at the moment of a save (a viewer, a backup, a test
+// polling it) must not cost the new contents: the swap waits for the reader to let go.
+TEST_F(SettingsFileTest, AReaderHoldingTheFileDelaysTheSaveWithoutLosingIt) {
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), SettingsRecord{}));
+    auto openForReading = [&] {
+        return CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    };
+    SettingsRecord next;
+    next.rows = 4;
+
+    // Held for 25 ms: the save lands.
+    HANDLE reader = openForReading();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    HANDLE closer = CreateThread(nullptr, 0, closeAfter25Ms, reader, 0, nullptr);
+    ASSERT_NE(closer, nullptr);
+    EXPECT_TRUE(writeSettingsFile(path.c_str(), next));
+    WaitForSingleObject(closer, 5000);
+    CloseHandle(closer);
+    SettingsRecord back;
+    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    EXPECT_EQ(back.rows, 4);
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Held throughout: where the system refuses the swap, the save fails whole, the old
+    // contents stay and the temporary file goes.
+    const auto saved = bytes();
+    reader = openForReading();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    next.rows = 5;
+    const bool ok = writeSettingsFile(path.c_str(), next);
+    CloseHandle(reader);
+    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    EXPECT_EQ(back.rows, ok ? 5 : 4);
+    if (!ok) {
+        EXPECT_EQ(bytes(), saved);
+    }
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 } // namespace
