@@ -275,8 +275,8 @@ bool OrvalisRun::waitInputReady(DWORD timeoutMs) {
         if (!waitUntil([&] { return changedFrom(before); }, 2000)) continue;
         const int toggled = movementByte();
         barrier();
-        // Input arrives now: one more click puts movement back as it was. Wine now and then
-        // loses a click here too; only a click that was not handled is repeated.
+        // Input arrives now: one more click puts movement back as it was. A click whose
+        // change never shows in the file is repeated, and only such a click.
         while (GetTickCount64() < deadline) {
             middleClick();
             if (waitUntil([&] { return changedFrom(toggled); }, 3000))
