@@ -216,6 +216,15 @@ std::string describe(const std::vector<Notice>& received) {
                  static_cast<unsigned long long>(received[i].wParam),
                  static_cast<unsigned long long>(received[i].lParam));
         text += one;
+        // Whose window it is tells a storm of the peer's own apart from the desktop's.
+        const auto subject = reinterpret_cast<HWND>(received[i].wParam);
+        char cls[64] = "";
+        DWORD pid = 0;
+        if (GetClassNameA(subject, cls, sizeof cls) > 0) {
+            GetWindowThreadProcessId(subject, &pid);
+            snprintf(one, sizeof one, "[%s pid %lu]", cls, pid);
+            text += one;
+        }
     }
     return text;
 }
@@ -421,7 +430,10 @@ TEST_F(HookLibrary, RemovesItselfAtTheFirstEventAfterTheMainWindowIsGone) {
         ASSERT_FALSE(IsWindow(gone.hwnd));
 
         switch (trigger) {
-        case Trigger::Activate: peer.activate(first); break;
+        case Trigger::Activate:
+            // Activating the window that is active already would be no event at all.
+            peer.activate(GetForegroundWindow() == first ? second : first);
+            break;
         case Trigger::Destroy: peer.destroy(victim); break;
         case Trigger::Minimize: peer.show(first, SW_MINIMIZE); break;
         case Trigger::Maximize:
