@@ -20,7 +20,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 extern "C" BOOL InstallHook(HWND mainWindow, HWND listView) {
     if (d_hCbtHook != nullptr) {
-        return TRUE;
+        if (IsWindow(d_hMainWnd)) {
+            return TRUE;
+        }
+        // Left behind by a main program that ended without uninstalling (killed, or
+        // crashed) while some process still maps this library: kept, it would point the
+        // reports at a window that is gone, and its hooks may be gone with their program.
+        UninstallHook();
     }
     if (mainWindow == nullptr) {
         return FALSE;

@@ -325,6 +325,24 @@ TEST_F(HookLibrary, ReportsActivationDestructionAndMinimizingOfAnotherProcess) {
     EXPECT_TRUE(later.received.empty());
 }
 
+// A main program that ended without uninstalling leaves the hook state behind for as long
+// as any process maps the library. Its successor installs afresh and gets the reports.
+TEST_F(HookLibrary, InstallsAfreshOverTheStateOfAMainProgramThatIsGone) {
+    startPeerWithTwoWindows();
+    StandIn gone;
+    ASSERT_TRUE(library.install(gone.hwnd, nullptr));
+    ASSERT_TRUE(waitForQuiet(gone)) << describe(gone.received);
+    gone.destroy();
+
+    StandIn next;
+    ASSERT_TRUE(library.install(next.hwnd, nullptr));
+    peer.activate(first);
+    EXPECT_GE(next.countOf(WM_HOOK_ACTIVATE), 1u) << "the reports still go to the old window";
+    peer.show(first, SW_MAXIMIZE);
+    EXPECT_FALSE(IsZoomed(first)) << "the hook is not in place";
+    EXPECT_TRUE(library.uninstall());
+}
+
 TEST_F(HookLibrary, RefusesAndReportsMaximizeOnlyWhilePrevented) {
     StandIn main;
     ASSERT_TRUE(library.install(main.hwnd, nullptr));
@@ -430,10 +448,7 @@ TEST_F(HookLibrary, RemovesItselfAtTheFirstEventAfterTheMainWindowIsGone) {
         ASSERT_FALSE(IsWindow(gone.hwnd));
 
         switch (trigger) {
-        case Trigger::Activate:
-            // Activating the window that is active already would be no event at all.
-            peer.activate(GetForegroundWindow() == first ? second : first);
-            break;
+        case Trigger::Activate: peer.activate(first); break;
         case Trigger::Destroy: peer.destroy(victim); break;
         case Trigger::Minimize: peer.show(first, SW_MINIMIZE); break;
         case Trigger::Maximize:
