@@ -18,6 +18,7 @@
 #include "overlay/overlay_thread.h"
 #include "res/resource.h"
 #include "settingsdlg/settings_dialog.h"
+#include "settingsdlg/settings_form.h"
 #include "tray/tray_icon.h"
 
 #include <commctrl.h>
@@ -91,8 +92,9 @@ int initialize(HINSTANCE instance) {
     if (!overlayThread)
         overlayThreadId = 0;
 
-    if (Settings.columns <= 1 && Settings.rows <= 1)
-        storeHookFlag(d_bPreventMaximize, 0);
+    // The library's shared flag outlives a run while any process still maps it: store
+    // what this grid calls for, never leave an earlier run's value in force.
+    storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
 
     HWND listView = findDesktopListView();
     if (!InstallHook(MainWindow, listView)) {

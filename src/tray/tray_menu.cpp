@@ -18,6 +18,7 @@
 #include <string>
 
 int pointerPinned;
+POINT trayMenuPoint;
 
 namespace {
 
@@ -58,6 +59,7 @@ void showTrayMenu() {
     POINT at;
     if (!GetCursorPos(&at))
         at = {0, 0};
+    trayMenuPoint = at;
     HMENU menu = LoadMenuW(appInstance, MAKEINTRESOURCEW(IDM_TRAY));
     if (!menu) {
         showMessage(L"通知領域用のメニューを読みこめませんでした。", MB_ICONWARNING);

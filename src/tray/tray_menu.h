@@ -6,6 +6,9 @@
 #include <windows.h>
 
 extern int pointerPinned; // the pointer is held by a middle click on the tray icon
+// Where the menu was last opened (the pointer then, or (0, 0) when it could not be
+// read): the settings dialog opens centred on it.
+extern POINT trayMenuPoint;
 
 void onTrayNotify(LPARAM mouseMessage);
 
