@@ -288,6 +288,10 @@ TEST_F(TrayTest, LeftClickHandsOverToTheOverviewWhenNotToggling) {
     ASSERT_TRUE(run.barrier());
     EXPECT_EQ(readFile(run.settingsPath()), bytesOf(topRight(0)));
     EXPECT_TRUE(showsPicture(kMovementOn, 2000));
+    EXPECT_TRUE(waitUntil([&] {
+        HWND overview = findWindowOfProcess(run.proc.pid, L"OVLOutline");
+        return overview && IsWindowVisible(overview);
+    })) << "the overview did not open";
     EXPECT_TRUE(run.stop());
 }
 
