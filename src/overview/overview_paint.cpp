@@ -255,7 +255,7 @@ void rebuildPicture(HDC dc, Size picture) {
         DeleteDC(first);
 }
 
-void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw) {
+void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw, bool fromMessage) {
     Size picture;
     if (!readPictureArea(window, picture))
         return;
@@ -264,8 +264,15 @@ void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw) {
     HPEN pen = CreatePen(PS_DOT, 1, RGB(0xFF, 0xFF, 0xFF));
     HGDIOBJ oldPen = pen ? SelectObject(dc, pen) : nullptr;
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    const DWORD pos = GetMessagePos();
-    POINT p{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    // A mouse move draws where its message says; a paint (not a posted message) where
+    // the pointer is now, or the frame would show where the pointer was before the warp.
+    POINT p{};
+    if (fromMessage) {
+        const DWORD pos = GetMessagePos();
+        p = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    } else {
+        GetCursorPos(&p);
+    }
     ScreenToClient(window, &p);
     if (erase) {
         const Rect& h = OverviewState.highlight;
@@ -299,7 +306,7 @@ void paintOverview(HWND window) {
             repaintFromCache(dc, ps.rcPaint, picture);
         drawViewOutline(dc, ps.rcPaint, picture);
         if (GetCapture() != window)
-            drawHoverHighlight(window, dc, false, true);
+            drawHoverHighlight(window, dc, false, true, false);
     }
     EndPaint(window, &ps);
 }

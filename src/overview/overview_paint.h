@@ -24,5 +24,6 @@ void rebuildPicture(HDC dc, Size picture);
 HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture);
 HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture);
 // The XOR dotted frame under the pointer: `erase` removes the one last drawn, `draw`
-// draws it at the pointer and remembers it.
-void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw);
+// draws it at the pointer (where the current message says when `fromMessage`) and
+// remembers it.
+void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw, bool fromMessage);

@@ -60,7 +60,7 @@ void drop(HWND window) {
 
 void highlightOnWindowDc(HWND window, bool erase, bool draw) {
     if (HDC dc = GetDC(window)) {
-        drawHoverHighlight(window, dc, erase, draw);
+        drawHoverHighlight(window, dc, erase, draw, true);
         ReleaseDC(window, dc);
     }
 }
