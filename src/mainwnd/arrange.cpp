@@ -17,15 +17,9 @@ namespace {
 constexpr UINT kAsyncMove =
     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS; // 0x4214
 
-struct OwnedEntry {
-    HWND window;
-    LONG left;
-    LONG top;
-};
-
 struct OwnedScan {
     HWND owner;
-    std::vector<OwnedEntry>* list;
+    const std::vector<OwnedWindow>* list;
     Point shift;
 };
 
@@ -36,12 +30,12 @@ bool shownOwnedBy(HWND h, HWND owner, RECT& r) {
 }
 
 BOOL CALLBACK recordOwned(HWND h, LPARAM lp) {
-    auto* scan = reinterpret_cast<OwnedScan*>(lp);
+    auto* owned = reinterpret_cast<OwnedWindows*>(lp);
     RECT r;
-    if (!shownOwnedBy(h, scan->owner, r))
+    if (!shownOwnedBy(h, owned->owner, r))
         return TRUE;
     try {
-        scan->list->push_back({h, r.left, r.top});
+        owned->list.push_back({h, r.left, r.top});
     } catch (...) {
         return FALSE; // out of memory: the windows not recorded stay where they are
     }
@@ -55,7 +49,7 @@ BOOL CALLBACK followOwner(HWND h, LPARAM lp) {
     RECT r;
     if (!shownOwnedBy(h, scan->owner, r))
         return TRUE;
-    for (const OwnedEntry& e : *scan->list) {
+    for (const OwnedWindow& e : *scan->list) {
         if (e.window == h && e.left == r.left && e.top == r.top) {
             SetWindowPos(h, nullptr, r.left + scan->shift.x, r.top + scan->shift.y, 0, 0,
                          kAsyncMove | SWP_NOSIZE);
@@ -66,9 +60,7 @@ BOOL CALLBACK followOwner(HWND h, LPARAM lp) {
 }
 
 void moveWithOwned(HWND w, int x, int y, int cx, int cy, UINT flags) {
-    std::vector<OwnedEntry> owned;
-    OwnedScan scan{w, &owned, {}};
-    EnumWindows(recordOwned, reinterpret_cast<LPARAM>(&scan));
+    const OwnedWindows owned = collectOwnedWindows(w);
     RECT before;
     if (!GetWindowRect(w, &before))
         return;
@@ -76,12 +68,9 @@ void moveWithOwned(HWND w, int x, int y, int cx, int cy, UINT flags) {
     RECT after;
     if (!GetWindowRect(w, &after))
         return;
-    if (owned.empty())
-        return;
-    scan.shift = ownerDisplacement({before.left, before.top, before.right, before.bottom},
-                                   {after.left, after.top, after.right, after.bottom}, {x, y});
-    if (scan.shift.x != 0 || scan.shift.y != 0)
-        EnumWindows(followOwner, reinterpret_cast<LPARAM>(&scan));
+    moveOwnedWindows(owned,
+                     ownerDisplacement({before.left, before.top, before.right, before.bottom},
+                                       {after.left, after.top, after.right, after.bottom}, {x, y}));
 }
 
 // The arrangement works on a fresh plain collection: the list the tray menu collected may
@@ -93,6 +82,20 @@ std::vector<HWND> managedWindows() {
 }
 
 } // namespace
+
+OwnedWindows collectOwnedWindows(HWND owner) {
+    OwnedWindows owned;
+    owned.owner = owner;
+    EnumWindows(recordOwned, reinterpret_cast<LPARAM>(&owned));
+    return owned;
+}
+
+void moveOwnedWindows(const OwnedWindows& owned, Point shift) {
+    if (owned.list.empty() || (shift.x == 0 && shift.y == 0))
+        return;
+    OwnedScan scan{owned.owner, &owned.list, shift};
+    EnumWindows(followOwner, reinterpret_cast<LPARAM>(&scan));
+}
 
 void moveWindowKeepingSize(HWND window, int x, int y) {
     moveWithOwned(window, x, y, 0, 0, kAsyncMove | SWP_NOSIZE);

@@ -66,6 +66,9 @@ void applyCursorToggle(const CursorToggle& t) {
 }
 
 void runExitSequence() {
+    // The overview saves its size as it closes: it must close while the movement values
+    // are still the user's, or the two zeros below would reach the file.
+    if (IsWindow(OverviewWindow)) DestroyWindow(OverviewWindow);
     Settings.scrollEnabled = 0; // in memory only: the stored state is the one last saved
     Settings.trackWhenOff = 0;
     KillTimer(MainWindow, kContinuationTimer);

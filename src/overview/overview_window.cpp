@@ -1,8 +1,346 @@
-// The overview is not built yet: it never opens, so its handle stays null and the
-// WM_CLOSE that the movement switch sends it fails harmlessly.
+// The "OVLOutline" window: its record, its opening and placement, and its window
+// procedure (hover, jump, middle-button carry, right-click close, pointer warp, fades).
+// The pictures come from overview_paint, the arithmetic from overview_layout. Main thread
+// only; it has no keyboard handling.
 #include "overview/overview_window.h"
 
+#include "core/app.h"
+#include "core/edge_movement.h"
+#include "core/settings.h"
+#include "core/settings_file.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "mainwnd/arrange.h"
+#include "overview/overview_layout.h"
+#include "overview/overview_paint.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+OverviewStateRecord OverviewState;
 HWND OverviewWindow;
 
-void openOverview() {}
-void closeOverviewOnOutsideClick() {}
+namespace {
+
+constexpr wchar_t kClassName[] = L"OVLOutline";
+constexpr wchar_t kStatusText[] =
+    L"仮想全域 クリック左「表示範囲変更」。中「対象ウィンドウ移動」。右「閉じる」。";
+constexpr UINT_PTR kLeaveTimer = 1000;
+constexpr UINT_PTR kIdleTimer = 2000;
+constexpr UINT kFadeTick = 33;
+constexpr DWORD kOverviewExStyle = WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+constexpr DWORD kOverviewStyle = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME;
+
+// The last position the mouse-move handler saw; kept across openings, so a move message
+// at the same place in the next overview is still no move.
+Point lastMouse{-1, -1};
+
+Point clientPoint(LPARAM lp) {
+    return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
+void trackLeave(HWND window) {
+    TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, window, 0};
+    TrackMouseEvent(&t);
+}
+
+// Opaque again: the fade of the other timer stops.
+void wake(HWND window, UINT_PTR otherTimer) {
+    KillTimer(window, otherTimer);
+    OverviewState.alpha = 255;
+    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+}
+
+void drop(HWND window) {
+    if (GetCapture() == window)
+        ReleaseCapture();
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void highlightOnWindowDc(HWND window, bool erase, bool draw) {
+    if (HDC dc = GetDC(window)) {
+        drawHoverHighlight(window, dc, erase, draw, true);
+        ReleaseDC(window, dc);
+    }
+}
+
+void jump(HWND window, Point p, bool ctrl) {
+    if (OverviewState.target) {
+        drop(window);
+        return;
+    }
+    Size picture;
+    if (!readPictureArea(window, picture) || p.x < 0 || p.y < 0 || p.x >= picture.w ||
+        p.y >= picture.h)
+        return;
+    ReleaseCapture();
+    const Point to = jumpOrigin(p, picture, currentArea(), !ctrl);
+    lastStep = {to.x - ViewOrigin.x, to.y - ViewOrigin.y};
+    // Also for a zero step: the shift shows the frame and redraws the tray picture.
+    shiftView(lastStep.x, lastStep.y, nullptr);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void pickUp(HWND window, Point p) {
+    if (OverviewState.target) {
+        drop(window);
+        return;
+    }
+    Size picture;
+    if (!readPictureArea(window, picture))
+        return;
+    OverviewState.dragStart = OverviewState.dragLast = p;
+    const Point v = pickPoint(p, picture, currentArea());
+    collectWindows(0);
+    for (int i = 0; i < ManagedWindowList.count; ++i) {
+        HWND w = ManagedWindowList.windows[i];
+        RECT r;
+        if (!GetWindowRect(w, &r))
+            continue;
+        OffsetRect(&r, ViewOrigin.x, ViewOrigin.y);
+        if (PtInRect(&r, POINT{v.x, v.y})) {
+            OverviewState.target = w;
+            SetCapture(window);
+            highlightOnWindowDc(window, true, false);
+            return;
+        }
+    }
+}
+
+void dragStep(HWND window, Point p) {
+    HWND target = OverviewState.target;
+    if (!IsWindow(target)) {
+        ReleaseCapture();
+        return;
+    }
+    Size picture;
+    if (!readPictureArea(window, picture))
+        return;
+    const OwnedWindows owned = collectOwnedWindows(target);
+    RECT o;
+    if (!GetWindowRect(target, &o))
+        return;
+    const Rect before{o.left, o.top, o.right, o.bottom};
+    const AreaShape area = currentArea();
+    const Point m = dragDistance(OverviewState.dragLast, p, before, ViewOrigin, picture, area);
+    SetWindowPos(target, HWND_TOP, o.left + m.x, o.top + m.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT n;
+    if (!GetWindowRect(target, &n))
+        return;
+    moveOwnedWindows(owned, {n.left - o.left, n.top - o.top});
+    OverviewState.dragLast = p;
+    for (const Rect& r : {before, Rect{n.left, n.top, n.right, n.bottom}}) {
+        const Rect d = dragDamage(r, ViewOrigin, picture, area);
+        const RECT damage{d.left, d.top, d.right, d.bottom};
+        InvalidateRect(window, &damage, FALSE);
+    }
+    UpdateWindow(window);
+}
+
+void onMouseMove(HWND window, Point p) {
+    if (p == lastMouse)
+        return;
+    lastMouse = p;
+    wake(window, kLeaveTimer);
+    SetTimer(window, kIdleTimer, 10 * GetDoubleClickTime(), nullptr);
+    trackLeave(window);
+    if (OverviewState.target && GetCapture() == window) {
+        dragStep(window, p);
+        return;
+    }
+    highlightOnWindowDc(window, true, true);
+}
+
+void closePuttingPointerBack(HWND window) {
+    if (OverviewState.target) {
+        drop(window);
+        return;
+    }
+    OverviewState.savedCursor = restoredCursor(OverviewState.savedCursor, RealScreenSize);
+    SetCursorPos(OverviewState.savedCursor.x, OverviewState.savedCursor.y);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void warpPointer(HWND window) {
+    POINT now{};
+    GetCursorPos(&now);
+    OverviewState.savedCursor = {now.x, now.y};
+    Size picture;
+    if (!readPictureArea(window, picture))
+        return;
+    const Point c = warpPoint(ViewOrigin, picture, currentArea());
+    POINT p{c.x, c.y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+}
+
+void leaveCountdown(HWND window) {
+    wake(window, kIdleTimer);
+    SetTimer(window, kLeaveTimer, 5 * GetDoubleClickTime(), nullptr);
+}
+
+// One step of a fade: false when the fade has ended (opacity 0).
+bool fadeOnce(HWND window, UINT_PTR timer, unsigned periodMs) {
+    const FadeResult f = nextFade(OverviewState.alpha, fadeStep(periodMs));
+    OverviewState.alpha = f.alpha;
+    if (f.finished)
+        return false;
+    const LONG ex = GetWindowLongW(window, GWL_EXSTYLE);
+    if (!(ex & WS_EX_LAYERED))
+        SetWindowLongW(window, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(f.alpha), LWA_ALPHA);
+    SetTimer(window, timer, kFadeTick, nullptr);
+    return true;
+}
+
+void onTimer(HWND window, UINT_PTR id) {
+    const UINT dct = GetDoubleClickTime();
+    if (id == kLeaveTimer) {
+        if (!fadeOnce(window, kLeaveTimer, 5 * dct))
+            SendMessageW(window, WM_CLOSE, 0, 0);
+    } else if (id == kIdleTimer) {
+        if (fadeOnce(window, kIdleTimer, 10 * dct))
+            return;
+        POINT p{};
+        if (!GetCursorPos(&p))
+            p = {0, 0};
+        ScreenToClient(window, &p);
+        jump(window, {p.x, p.y}, GetAsyncKeyState(VK_CONTROL) < 0);
+    }
+}
+
+void onCreate(HWND window) {
+    OverviewState.savedIme = ImmAssociateContext(window, nullptr);
+    CreateWindowExW(0, STATUSCLASSNAMEW, kStatusText, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                    1, 1, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
+                    appInstance, nullptr);
+    OverviewState.alpha = 255;
+    SetTimer(window, kIdleTimer, 10 * GetDoubleClickTime(), nullptr);
+}
+
+void onSize(HWND window) {
+    if (HWND status = GetDlgItem(window, kStatusBarId))
+        SendMessageW(status, WM_SIZE, 0, 0);
+    RECT r;
+    if (!GetWindowRect(window, &r))
+        return;
+    Settings.overviewWidth = r.right - r.left;
+    Settings.overviewHeight = r.bottom - r.top;
+    OverviewState.thumbnails.clear();
+    OverviewState.needsRebuild = 1;
+}
+
+void onDestroy(HWND window) {
+    OverviewState.thumbnails.clear();
+    if (OverviewState.savedIme) {
+        ImmAssociateContext(window, OverviewState.savedIme);
+        OverviewState.savedIme = nullptr;
+    }
+    OverviewState.needsRebuild = 1;
+    TRACKMOUSEEVENT t{sizeof(t), TME_CANCEL | TME_LEAVE, window, 0};
+    TrackMouseEvent(&t);
+    saveSettings(); // keeps the size for the next opening and the next run
+}
+
+LRESULT CALLBACK overviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: OverviewWindow = window; break;
+    case WM_NCDESTROY: OverviewWindow = nullptr; break;
+    case WM_CREATE: onCreate(window); return 0;
+    case WM_DESTROY: onDestroy(window); return 0;
+    case WM_SIZE: onSize(window); break;
+    case WM_PAINT: paintOverview(window); return 0;
+    case WM_SHOWWINDOW:
+        if (wParam)
+            warpPointer(window);
+        break;
+    case WM_GETMINMAXINFO: {
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
+        mmi->ptMinTrackSize = {kOverviewMinWidth, kOverviewMinHeight};
+        mmi->ptMaxTrackSize = {RealScreenSize.w, RealScreenSize.h};
+        return 0;
+    }
+    case WM_NCMOUSEMOVE:
+        leaveCountdown(window);
+        trackLeave(window);
+        break;
+    case WM_MOUSELEAVE: leaveCountdown(window); return 0;
+    case WM_TIMER: onTimer(window, wParam); break;
+    case WM_MOUSEMOVE: onMouseMove(window, clientPoint(lParam)); return 0;
+    case WM_LBUTTONUP: jump(window, clientPoint(lParam), (wParam & MK_CONTROL) != 0); return 0;
+    case WM_RBUTTONDOWN: return 0;
+    case WM_RBUTTONUP: closePuttingPointerBack(window); return 0;
+    case WM_MBUTTONDOWN: pickUp(window, clientPoint(lParam)); return 0;
+    case WM_MBUTTONUP:
+        if (OverviewState.target && !(clientPoint(lParam) == OverviewState.dragStart))
+            drop(window);
+        return 0;
+    case WM_CAPTURECHANGED: OverviewState.target = nullptr; return 0;
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void ThumbnailCache::append(HWND window, HBITMAP bitmap) {
+    try {
+        entries.emplace_back(window, bitmap);
+    } catch (...) {
+        DeleteObject(bitmap);
+    }
+}
+
+void ThumbnailCache::clear() {
+    for (const auto& e : entries)
+        DeleteObject(e.second);
+    entries.clear();
+    entries.shrink_to_fit();
+}
+
+void openOverview() {
+    if (IsWindow(OverviewWindow))
+        return;
+    OverviewState.needsRebuild = 1;
+    OverviewState.target = nullptr;
+    OverviewWindow = nullptr;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = overviewProc;
+    wc.hInstance = appInstance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc); // fails harmlessly once registered
+    POINT p{};
+    if (!GetCursorPos(&p))
+        p = {0, 0};
+    const Rect r = overviewPlacement({p.x, p.y}, {Settings.overviewWidth, Settings.overviewHeight},
+                                     RealScreenSize);
+    Settings.overviewWidth = r.right - r.left;
+    Settings.overviewHeight = r.bottom - r.top;
+    HWND window = CreateWindowExW(kOverviewExStyle, kClassName, nullptr, kOverviewStyle, r.left,
+                                  r.top, r.right - r.left, r.bottom - r.top, MainWindow, nullptr,
+                                  appInstance, nullptr);
+    if (!window)
+        return;
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+}
+
+void closeOverviewOnOutsideClick() {
+    HWND window = OverviewWindow;
+    if (!IsWindowVisible(window) || GetCapture() == window)
+        return;
+    POINT p;
+    RECT r;
+    if (GetCursorPos(&p) && GetWindowRect(window, &r) && !PtInRect(&r, p))
+        SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void resetOverviewState() {
+    OverviewState.thumbnails.clear();
+    OverviewState = OverviewStateRecord{};
+    lastMouse = {-1, -1};
+}

@@ -287,6 +287,13 @@ TEST_F(TrayTest, LeftClickHandsOverToTheOverviewWhenNotToggling) {
     pumpFor(500);
     ASSERT_TRUE(run.barrier());
     EXPECT_EQ(readFile(run.settingsPath()), bytesOf(topRight(0)));
+    HWND overview = nullptr;
+    EXPECT_TRUE(waitUntil([&] {
+        overview = findWindowOfProcess(run.proc.pid, L"OVLOutline");
+        return overview && IsWindowVisible(overview);
+    })) << "the overview did not open";
+    // It opens over the icon: closed, the picture shows again.
+    SendMessageTimeoutW(overview, WM_CLOSE, 0, 0, SMTO_BLOCK, 5000, nullptr);
     EXPECT_TRUE(showsPicture(kMovementOn, 2000));
     EXPECT_TRUE(run.stop());
 }

@@ -1,0 +1,86 @@
+// The overview's whole geometry as plain arithmetic: placement, the scale from virtual
+// pixels to picture pixels, grid lines and pen, the view outline, the hover highlight,
+// the jump origin, the drag distance and the fades. The overview window
+// (overview_window.cpp, overview_paint.cpp) only applies what these return.
+#pragma once
+
+#include "core/geometry.h"
+
+#include <vector>
+
+constexpr int kOverviewMinWidth = 160;
+constexpr int kOverviewMinHeight = 128;
+
+// The virtual area: columns × rows real screens of `screen` pixels each.
+struct AreaShape {
+    int columns = 1;
+    int rows = 1;
+    Size screen;
+};
+
+// The overview's outer rectangle: the stored size, or half the screen on an axis whose
+// stored size lies outside min … screen; centred on the pointer and kept on the screen.
+Rect overviewPlacement(Point pointer, Size stored, Size screen);
+
+// Screen position p (the view at `view`) in a picture of `picture` pixels: each
+// coordinate trunc(factor × (p + view)) with separate factors per axis.
+Point pictureOf(Point p, Point view, Size picture, const AreaShape& area);
+Rect pictureOf(const Rect& r, Point view, Size picture, const AreaShape& area);
+// A window of `size` pixels shrunk to the picture's scale.
+Size thumbnailSize(Size size, Size picture, const AreaShape& area);
+
+// The dashed grid's pen from the desktop colour (0x00BBGGRR): red and blue kept, green
+// 0xFF on a dark-green desktop and 0xA0 on a light-green one, so the lines always show.
+unsigned gridPenColor(unsigned desktop);
+// Where the count − 1 inner boundaries of `count` cells fall across `extent` pixels.
+std::vector<int> gridLines(int extent, int count);
+
+// The outline of the part the view shows, in picture pixels.
+Rect viewOutline(Point view, Size picture, const AreaShape& area);
+
+// The one-screen frame under the client point p: centred on it, snapped to a cell whose
+// boundary lies within a tenth of a cell (unless `snap` is false) and kept in the picture.
+Rect hoverHighlight(Point p, Size picture, int columns, int rows, bool snap);
+
+// The view origin a left click at client point p asks for: centred on the point, snapped
+// to a real screen within a tenth of a screen (unless `snap` is false), kept in the area.
+Point jumpOrigin(Point p, Size picture, const AreaShape& area, bool snap);
+
+// The virtual point under client point p for picking a window: whole virtual pixels per
+// picture pixel, as the pick-up has always measured them.
+Point pickPoint(Point p, Size picture, const AreaShape& area);
+
+// How far a dragged window at screen rectangle `window` moves when the pointer goes from
+// `from` to `to` (client points): whole virtual pixels per picture pixel, stopped at the
+// virtual area's edges.
+Point dragDistance(Point from, Point to, const Rect& window, Point view, Size picture,
+                   const AreaShape& area);
+// The picture pixels a window at screen rectangle r covers, for repainting after a drag.
+Rect dragDamage(const Rect& r, Point view, Size picture, const AreaShape& area);
+
+// Client point that puts the pointer in the middle of the view outline when the overview
+// shows.
+Point warpPoint(Point view, Size picture, const AreaShape& area);
+// Where the pointer goes back to on a right click: 5 pixels from the left and top edges
+// at least, 6 from the right and bottom, so that putting it back never starts a scroll.
+Point restoredCursor(Point saved, Size screen);
+
+// A fade that lasts about `periodMs` in 33 ms steps: the opacity lost per step, at least 1.
+unsigned fadeStep(unsigned periodMs);
+struct FadeResult {
+    int alpha = 255;
+    bool finished = false; // the fade reached 0: close or jump
+    friend bool operator==(const FadeResult&, const FadeResult&) = default;
+};
+FadeResult nextFade(int alpha, unsigned step);
+
+// A coarse plate of `plate` pixels: the title box (measured text width and height) centred
+// in it, the small icon just left of the box and centred on it vertically.
+struct PlateLayout {
+    Rect text;
+    Point icon;
+    friend bool operator==(const PlateLayout&, const PlateLayout&) = default;
+};
+PlateLayout plateLayout(Size plate, Size measuredText, Size icon);
+// The rectangle the title is measured in: 30 pixels kept for the icon, 10 on the right.
+Rect plateMeasureBox(Size plate);

@@ -1,0 +1,312 @@
+// The overview's pictures. A full rebuild captures each window once per opening and per
+// resize; every later paint copies the cached, already scaled bitmaps into an off-screen
+// bitmap of the paint rectangle, so nothing flickers and no program is asked to repaint.
+#include "overview/overview_paint.h"
+
+#include "core/app.h"
+#include "core/settings.h"
+#include "core/view.h"
+#include "core/viewport.h"
+#include "overview/overview_window.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+RECT toRECT(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+Size sizeOf(const RECT& r) {
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void drawGrid(HDC dc, Size picture) {
+    const AreaShape area = currentArea();
+    HPEN pen = CreatePen(PS_DASH, 1, gridPenColor(GetSysColor(COLOR_BACKGROUND)));
+    if (!pen)
+        return;
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    for (int x : gridLines(picture.w, area.columns)) {
+        MoveToEx(dc, x, 0, nullptr);
+        LineTo(dc, x, picture.h);
+    }
+    for (int y : gridLines(picture.h, area.rows)) {
+        MoveToEx(dc, 0, y, nullptr);
+        LineTo(dc, picture.w, y);
+    }
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+void fillDesktop(HDC dc, const RECT& r) {
+    FillRect(dc, &r, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BACKGROUND + 1)));
+}
+
+// The window's rectangle and its picture at the overview's scale; false when it is gone.
+bool scaledWindow(HWND window, Size picture, RECT& r, Size& thumb) {
+    if (!IsWindow(window) || !GetWindowRect(window, &r))
+        return false;
+    thumb = thumbnailSize(sizeOf(r), picture, currentArea());
+    return thumb.w > 0 && thumb.h > 0;
+}
+
+Point placeOf(const RECT& r, Size picture) {
+    return pictureOf(Point{r.left, r.top}, ViewOrigin, picture, currentArea());
+}
+
+HICON smallIconOf(HWND window, Size icon) {
+    DWORD_PTR h = 0;
+    // A program that hangs must not hang the overview: its icon is simply not asked for.
+    if (SendMessageTimeoutW(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 200, &h) && h)
+        return reinterpret_cast<HICON>(h);
+    if (HICON c = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM)))
+        return c;
+    return static_cast<HICON>(
+        LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, icon.w, icon.h, LR_SHARED));
+}
+
+void drawPlateTitle(HDC memory, HWND window, Size thumb) {
+    const int length = GetWindowTextLengthW(window) + 1;
+    std::vector<wchar_t> title;
+    try {
+        title.resize(static_cast<size_t>(length));
+    } catch (...) {
+        return;
+    }
+    if (GetWindowTextW(window, title.data(), length) <= 0)
+        return;
+    RECT measure = toRECT(plateMeasureBox(thumb));
+    const int ht = DrawTextW(memory, title.data(), -1, &measure,
+                             DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+    const Size icon{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+    const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon);
+    DrawIconEx(memory, l.icon.x, l.icon.y, smallIconOf(window, icon), icon.w, icon.h, 0, nullptr,
+               DI_NORMAL);
+    RECT text = toRECT(l.text);
+    DrawTextW(memory, title.data(), -1, &text,
+              DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+}
+
+void repaintFromCache(HDC dc, const RECT& paint, Size picture) {
+    HDC memory = CreateCompatibleDC(dc);
+    HDC source = CreateCompatibleDC(dc);
+    HBITMAP canvas = CreateCompatibleBitmap(dc, paint.right, paint.bottom);
+    if (memory && source && canvas) {
+        HGDIOBJ oldCanvas = SelectObject(memory, canvas);
+        fillDesktop(memory, paint);
+        drawGrid(memory, picture);
+        for (const auto& [window, bitmap] : OverviewState.thumbnails.entries) {
+            RECT r;
+            if (!GetWindowRect(window, &r))
+                continue;
+            const RECT at = toRECT(pictureOf(Rect{r.left, r.top, r.right, r.bottom}, ViewOrigin,
+                                             picture, currentArea()));
+            RECT part;
+            if (!IntersectRect(&part, &at, &paint))
+                continue;
+            HGDIOBJ old = SelectObject(source, bitmap);
+            BitBlt(memory, part.left, part.top, part.right - part.left, part.bottom - part.top,
+                   source, part.left - at.left, part.top - at.top, SRCCOPY);
+            SelectObject(source, old);
+        }
+        BitBlt(dc, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top,
+               memory, paint.left, paint.top, SRCCOPY);
+        SelectObject(memory, oldCanvas);
+    }
+    if (canvas)
+        DeleteObject(canvas);
+    if (source)
+        DeleteDC(source);
+    if (memory)
+        DeleteDC(memory);
+}
+
+void drawViewOutline(HDC dc, const RECT& paint, Size picture) {
+    const RECT outline = toRECT(viewOutline(ViewOrigin, picture, currentArea()));
+    RECT meet;
+    if (!IntersectRect(&meet, &outline, &paint))
+        return;
+    const int oldRop = SetROP2(dc, R2_XORPEN);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, outline.left, outline.top, outline.right, outline.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    SetROP2(dc, oldRop);
+}
+
+} // namespace
+
+AreaShape currentArea() {
+    return {Settings.columns, Settings.rows, RealScreenSize};
+}
+
+bool readPictureArea(HWND window, Size& picture) {
+    RECT client;
+    if (!GetClientRect(window, &client))
+        return false;
+    RECT bar;
+    if (HWND status = GetDlgItem(window, kStatusBarId); status && GetWindowRect(status, &bar)) {
+        POINT top{bar.left, bar.top};
+        ScreenToClient(window, &top);
+        client.bottom = top.y;
+    }
+    picture = {client.right, client.bottom};
+    // An empty picture would divide by zero in every scale.
+    return picture.w > 0 && picture.h > 0 && Settings.columns > 0 && Settings.rows > 0 &&
+           RealScreenSize.w > 0 && RealScreenSize.h > 0;
+}
+
+HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
+    RECT r;
+    Size thumb;
+    if (!scaledWindow(window, picture, r, thumb))
+        return nullptr;
+    HBITMAP plate = CreateCompatibleBitmap(dc, thumb.w, thumb.h);
+    if (!plate)
+        return nullptr;
+    HGDIOBJ oldBitmap = SelectObject(memory, plate);
+    HGDIOBJ oldFont = SelectObject(memory, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
+    RECT face{0, 0, thumb.w, thumb.h};
+    DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    drawPlateTitle(memory, window, thumb);
+    SelectObject(memory, oldFont);
+    const Point at = placeOf(r, picture);
+    BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldBitmap);
+    return plate;
+}
+
+HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture) {
+    RECT r;
+    Size thumb;
+    if (!printWindowEntry || !scaledWindow(window, picture, r, thumb))
+        return nullptr;
+    const Size full = sizeOf(r);
+    HBITMAP big = CreateCompatibleBitmap(dc, full.w, full.h);
+    HBITMAP small = CreateCompatibleBitmap(dc, thumb.w, thumb.h);
+    bool ok = big && small;
+    HGDIOBJ oldBig = nullptr, oldSmall = nullptr;
+    if (ok) {
+        oldBig = SelectObject(capture, big);
+        ok = printWindowEntry(window, capture, 0) != FALSE;
+    }
+    if (ok) {
+        oldSmall = SelectObject(scaling, small);
+        if (GetStretchBltMode(scaling) != HALFTONE) {
+            SetStretchBltMode(scaling, HALFTONE);
+            SetBrushOrgEx(scaling, 0, 0, nullptr);
+        }
+        ok = StretchBlt(scaling, 0, 0, thumb.w, thumb.h, capture, 0, 0, full.w, full.h, SRCCOPY) !=
+             FALSE;
+        if (ok) {
+            const Point at = placeOf(r, picture);
+            BitBlt(dc, at.x, at.y, thumb.w, thumb.h, scaling, 0, 0, SRCCOPY);
+        }
+        SelectObject(scaling, oldSmall);
+    }
+    if (oldBig)
+        SelectObject(capture, oldBig);
+    if (big)
+        DeleteObject(big);
+    if (!ok && small) {
+        DeleteObject(small);
+        small = nullptr;
+    }
+    return small;
+}
+
+void rebuildPicture(HDC dc, Size picture) {
+    const RECT all{0, 0, picture.w, picture.h};
+    fillDesktop(dc, all);
+    drawGrid(dc, picture);
+    OverviewState.thumbnails.clear();
+    collectWindows(0);
+    // The list is the shared one a shift refills: copy it before drawing asks anything of
+    // other programs.
+    std::vector<HWND> windows;
+    try {
+        windows.assign(ManagedWindowList.windows,
+                       ManagedWindowList.windows + ManagedWindowList.count);
+    } catch (...) {
+        return;
+    }
+    const bool fine = Settings.coarseOverview == 0;
+    HDC first = CreateCompatibleDC(dc);
+    HDC second = fine ? CreateCompatibleDC(dc) : nullptr;
+    if (first && (!fine || second)) {
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+            HBITMAP b = fine ? drawFineThumbnail(dc, first, second, *it, picture)
+                             : drawCoarsePlate(dc, first, *it, picture);
+            if (b)
+                OverviewState.thumbnails.append(*it, b);
+        }
+        OverviewState.needsRebuild = 0;
+    }
+    if (second)
+        DeleteDC(second);
+    if (first)
+        DeleteDC(first);
+}
+
+void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw, bool fromMessage) {
+    Size picture;
+    if (!readPictureArea(window, picture))
+        return;
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const int oldRop = SetROP2(dc, R2_XORPEN);
+    HPEN pen = CreatePen(PS_DOT, 1, RGB(0xFF, 0xFF, 0xFF));
+    HGDIOBJ oldPen = pen ? SelectObject(dc, pen) : nullptr;
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    // A mouse move draws where its message says; a paint (not a posted message) where
+    // the pointer is now, or the frame would show where the pointer was before the warp.
+    POINT p{};
+    if (fromMessage) {
+        const DWORD pos = GetMessagePos();
+        p = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    } else {
+        GetCursorPos(&p);
+    }
+    ScreenToClient(window, &p);
+    if (erase) {
+        const Rect& h = OverviewState.highlight;
+        Rectangle(dc, h.left, h.top, h.right, h.bottom);
+    }
+    if (draw) {
+        const Rect h = hoverHighlight({p.x, p.y}, picture, Settings.columns, Settings.rows,
+                                      GetAsyncKeyState(VK_CONTROL) >= 0);
+        if (Rectangle(dc, h.left, h.top, h.right, h.bottom))
+            OverviewState.highlight = h;
+    }
+    SelectObject(dc, oldBrush);
+    if (oldPen)
+        SelectObject(dc, oldPen);
+    if (pen)
+        DeleteObject(pen);
+    SetROP2(dc, oldRop);
+    SetBkMode(dc, oldMode);
+}
+
+void paintOverview(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (!dc)
+        return;
+    Size picture;
+    if (readPictureArea(window, picture)) {
+        if (OverviewState.needsRebuild)
+            rebuildPicture(dc, picture);
+        else
+            repaintFromCache(dc, ps.rcPaint, picture);
+        drawViewOutline(dc, ps.rcPaint, picture);
+        if (GetCapture() != window)
+            drawHoverHighlight(window, dc, false, true, false);
+    }
+    EndPaint(window, &ps);
+}

@@ -1,0 +1,29 @@
+// The overview's drawing: the full rebuild that captures every window, the cached repaint,
+// the grid, the view outline and the hover frame. Called by the overview window procedure
+// and the Win32 tests; reads Settings, RealScreenSize, ViewOrigin and OverviewState.
+#pragma once
+
+#include "core/geometry.h"
+#include "overview/overview_layout.h"
+
+#include <windows.h>
+
+constexpr int kStatusBarId = 102;
+
+// The client area less the status bar; false when it cannot be read or is empty.
+bool readPictureArea(HWND window, Size& picture);
+AreaShape currentArea();
+
+// WM_PAINT.
+void paintOverview(HWND window);
+// Fills the picture, draws the grid and every managed window (coarse or fine as the
+// settings say) into dc, filling OverviewState.thumbnails.
+void rebuildPicture(HDC dc, Size picture);
+// One window's picture at the overview's scale, drawn into dc at its place; null when the
+// window cannot be drawn. A coarse plate needs one memory context, a fine thumbnail two.
+HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture);
+HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture);
+// The XOR dotted frame under the pointer: `erase` removes the one last drawn, `draw`
+// draws it at the pointer (where the current message says when `fromMessage`) and
+// remembers it.
+void drawHoverHighlight(HWND window, HDC dc, bool erase, bool draw, bool fromMessage);

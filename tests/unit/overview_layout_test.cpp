@@ -1,0 +1,101 @@
+// The overview's arithmetic: placement, scale, grid, view outline, hover frame, jump, drag
+// and fades, with the worked numbers the overview is drawn and clicked by.
+#include "overview/overview_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// 3 × 2 screens of 1280 × 1024 in a 600 × 400 picture: cells of 200 × 200.
+const AreaShape k3x2{3, 2, {1280, 1024}};
+const Size kPicture{600, 400};
+
+TEST(OverviewLayout, PlacementFallsBackToHalfTheScreenAndStaysOnIt) {
+    const Size screen{1024, 768};
+    EXPECT_EQ(overviewPlacement({10, 700}, {0, 0}, screen), (Rect{0, 384, 512, 768}));
+    EXPECT_EQ(overviewPlacement({500, 400}, {300, 200}, screen), (Rect{350, 300, 650, 500}));
+    // Too wide, too low: each axis falls back on its own.
+    EXPECT_EQ(overviewPlacement({1020, 5}, {2000, 127}, screen), (Rect{512, 0, 1024, 384}));
+}
+
+TEST(OverviewLayout, ScaleGridAndOutline) {
+    const AreaShape a2x2{2, 2, {1280, 1024}};
+    EXPECT_EQ(pictureOf(Point{100, 50}, {1280, 0}, {640, 512}, a2x2), (Point{345, 12}));
+    EXPECT_EQ(thumbnailSize({401, 399}, {640, 512}, a2x2), (Size{100, 99}));
+    // Green at most 0xC0 gives 0xFF, above gives 0xA0; red and blue are kept.
+    EXPECT_EQ(gridPenColor(0x00804020u), 0x0080FF20u);
+    EXPECT_EQ(gridPenColor(0x00C0C0C0u), 0x00C0FFC0u);
+    EXPECT_EQ(gridPenColor(0x00C1D1E1u), 0x00C1A0E1u);
+    EXPECT_EQ(gridLines(600, 3), (std::vector<int>{200, 400}));
+    EXPECT_TRUE(gridLines(600, 1).empty());
+    EXPECT_EQ(viewOutline({1280, 1024}, kPicture, k3x2), (Rect{200, 200, 400, 400}));
+    // Rounded, not truncated: 601 × 1920 / 3840 = 300.5.
+    EXPECT_EQ(viewOutline({1920, 0}, {601, 400}, k3x2).left, 301);
+    EXPECT_EQ(viewOutline({0, 0}, kPicture, {1, 1, {1280, 1024}}), (Rect{0, 0, 600, 400}));
+    EXPECT_EQ(warpPoint({1280, 1024}, kPicture, k3x2), (Point{300, 300}));
+}
+
+TEST(OverviewLayout, HoverFrameSnapsUnlessCtrlAndStaysInThePicture) {
+    const struct {
+        Point p;
+        bool snap;
+        Rect frame;
+    } cases[] = {
+        {{110, 150}, true, {0, 50, 200, 250}},     // 10 past a boundary: snaps left
+        {{110, 150}, false, {10, 50, 210, 250}},   // Ctrl: centred on the pointer
+        {{290, 150}, true, {200, 50, 400, 250}},   // 10 short of one: snaps right
+        {{490, 150}, true, {400, 50, 600, 250}},   // snapping into the last cell
+        {{590, 390}, false, {400, 200, 600, 400}}, // past the right and bottom
+        {{50, 30}, false, {0, 0, 200, 200}},       // past the left and top
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hoverHighlight(c.p, kPicture, 3, 2, c.snap), c.frame) << c.p.x << "," << c.p.y;
+}
+
+TEST(OverviewLayout, JumpSnapsToScreensAndIsClamped) {
+    const struct {
+        Point p;
+        bool snap;
+        Point origin;
+    } cases[] = {
+        {{110, 100}, true, {0, 0}},       // X = 64 snaps to 0
+        {{110, 100}, false, {64, 0}},     // with Ctrl
+        {{120, 100}, true, {128, 0}},     // 128 is not below a tenth of 1280
+        {{288, 100}, true, {1280, 0}},    // 1203 is above nine tenths: the next screen
+        {{599, 399}, true, {2560, 1024}}, // past the last column and row
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(jumpOrigin(c.p, kPicture, k3x2, c.snap), c.origin) << c.p.x << "," << c.p.y;
+    EXPECT_EQ(pickPoint({100, 100}, kPicture, k3x2), (Point{600, 500}));
+}
+
+TEST(OverviewLayout, DragUsesWholeFactorsAndStopsAtTheAreaEdges) {
+    const Rect w{100, 100, 500, 400};
+    const Point view{1280, 0};
+    const struct {
+        Point to;
+        Point move;
+    } cases[] = {
+        {{10, 4}, {60, 20}},           // 6 and 5 virtual pixels per picture pixel
+        {{-300, -100}, {-1380, -100}}, // stops at virtual 0 on both axes
+        {{400, 400}, {2060, 1648}},    // stops at the far edges 3840 and 2048
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dragDistance({0, 0}, c.to, w, view, kPicture, k3x2), c.move) << c.to.x;
+    EXPECT_EQ(dragDamage(w, view, kPicture, k3x2), (Rect{215, 19, 278, 78}));
+}
+
+TEST(OverviewLayout, FadesPointerReturnAndPlate) {
+    EXPECT_EQ(fadeStep(2500), 3u); // leave fade at the default double-click time
+    EXPECT_EQ(fadeStep(5000), 1u); // idle fade
+    EXPECT_EQ(fadeStep(100000), 1u);
+    EXPECT_EQ(nextFade(255, 3), (FadeResult{252, false}));
+    EXPECT_EQ(nextFade(3, 3), (FadeResult{0, true}));
+    EXPECT_EQ(restoredCursor({0, 2000}, {1024, 768}), (Point{5, 762}));
+    EXPECT_EQ(restoredCursor({1023, 3}, {1024, 768}), (Point{1018, 5}));
+    const PlateLayout l = plateLayout({200, 60}, {100, 16}, {16, 16});
+    EXPECT_EQ(l.text, (Rect{45, 22, 155, 40}));
+    EXPECT_EQ(l.icon, (Point{29, 23}));
+}
+
+} // namespace

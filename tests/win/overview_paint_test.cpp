@@ -1,0 +1,174 @@
+// The overview's pictures drawn into a bitmap of this process: a coarse plate's raised
+// edge, icon and centred title with its ellipsis, and a fine picture that leaves out a
+// window whose capture fails while drawing the others.
+#include "core/app.h"
+#include "core/settings.h"
+#include "core/view.h"
+#include "overview/overview_paint.h"
+#include "overview/overview_window.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// A 32-bit top-down bitmap selected into a memory context, read pixel by pixel.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    DWORD* bits = nullptr;
+    HBITMAP dib = nullptr;
+    HGDIOBJ old = nullptr;
+    Size size;
+    explicit Canvas(Size s) : size(s) {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), s.w, -s.h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dib =
+            CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = SelectObject(dc, dib);
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(dib);
+        DeleteDC(dc);
+    }
+    COLORREF at(int x, int y) const {
+        GdiFlush();
+        const DWORD p = bits[y * size.w + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+bool dark(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100;
+}
+bool coloured(COLORREF c) {
+    const int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+    const int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+    return hi - lo > 40;
+}
+
+LRESULT CALLBACK plainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+HWND makeWindow(const wchar_t* cls, COLORREF background, const wchar_t* title, RECT r) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = plainProc;
+    wc.lpszClassName = cls;
+    wc.hbrBackground = CreateSolidBrush(background);
+    RegisterClassExW(&wc);
+    HWND w = CreateWindowExW(0, cls, title, WS_POPUP | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+    UpdateWindow(w);
+    return w;
+}
+
+struct OverviewPaintTest : ::testing::Test {
+    void SetUp() override {
+        resetAppState();
+        resetOverviewState();
+        Settings = SettingsRecord{};
+        Settings.columns = Settings.rows = 1;
+        RealScreenSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        ViewOrigin = {};
+    }
+    void TearDown() override {
+        resetOverviewState();
+        resetAppState();
+        Settings = SettingsRecord{};
+    }
+};
+
+// Half scale: a 400 × 60 window makes a 200 × 30 plate.
+TEST_F(OverviewPaintTest, CoarsePlateHasARaisedEdgeAnIconAndACentredTitle) {
+    const Size picture{RealScreenSize.w / 2, RealScreenSize.h / 2};
+    HWND shortTitle = makeWindow(L"OvPlateA", RGB(0, 0, 0), L"ab", {100, 100, 500, 160});
+    HWND longTitle = makeWindow(L"OvPlateB", RGB(0, 0, 0),
+                                L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", {100, 300, 500, 360});
+    Canvas canvas(picture);
+    HDC memory = CreateCompatibleDC(canvas.dc);
+    HBITMAP a = drawCoarsePlate(canvas.dc, memory, shortTitle, picture);
+    HBITMAP b = drawCoarsePlate(canvas.dc, memory, longTitle, picture);
+    ASSERT_TRUE(a && b);
+    const int x0 = 50, w = 200, h = 30;
+    EXPECT_EQ(canvas.at(x0, 50), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(canvas.at(x0 + 1, 50 + 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(canvas.at(x0 + w - 1, 50 + h - 1), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(canvas.at(x0 + 3, 50 + 3), GetSysColor(COLOR_BTNFACE));
+
+    // The short title's ink is centred; the application icon stands just left of it.
+    int left = w, right = -1, icon = -1;
+    for (int x = 2; x < w - 2; ++x)
+        for (int y = 2; y < h - 2; ++y) {
+            const COLORREF c = canvas.at(x0 + x, 50 + y);
+            if (coloured(c))
+                icon = std::max(icon, x);
+            else if (dark(c) && x > w / 2 - 20) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    ASSERT_GE(right, left);
+    EXPECT_LE(std::abs((left + right) / 2 - w / 2), 3) << left << ".." << right;
+    EXPECT_GT(icon, left - 30);
+    EXPECT_LT(icon, left);
+
+    // The long title ends in dots on the baseline, inside the plate.
+    const int y0 = 150;
+    int top = h, bottom = -1, last = -1;
+    for (int x = 2; x < w - 3; ++x)
+        for (int y = 2; y < h - 2; ++y)
+            if (dark(canvas.at(x0 + x, y0 + y)) && !coloured(canvas.at(x0 + x, y0 + y)) && x > 40) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                last = std::max(last, x);
+            }
+    ASSERT_GT(last, 0);
+    EXPECT_LT(last, w - 10);
+    int upperInk = 0;
+    for (int x = last - 6; x <= last; ++x)
+        for (int y = top; y < (top + bottom) / 2; ++y)
+            upperInk += dark(canvas.at(x0 + x, y0 + y));
+    EXPECT_EQ(upperInk, 0) << "the title does not end in dots";
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteDC(memory);
+    DestroyWindow(shortTitle);
+    DestroyWindow(longTitle);
+}
+
+HWND refusing = nullptr;
+BOOL WINAPI printUnlessRefusing(HWND w, HDC dc, UINT flags) {
+    return w == refusing ? FALSE : PrintWindow(w, dc, flags);
+}
+
+TEST_F(OverviewPaintTest, FinePictureLeavesOutAWindowThatRefusesCapture) {
+    Settings.coarseOverview = 0;
+    const Size picture{RealScreenSize.w / 2, RealScreenSize.h / 2};
+    HWND red = makeWindow(L"OvFineRed", RGB(255, 0, 0), L"red", {100, 100, 300, 300});
+    HWND blue = makeWindow(L"OvFineBlue", RGB(0, 0, 255), L"blue", {400, 100, 600, 300});
+    HWND green = makeWindow(L"OvFineGreen", RGB(0, 255, 0), L"green", {100, 400, 300, 600});
+    refusing = blue;
+    printWindowEntry = printUnlessRefusing;
+    Canvas canvas(picture);
+    rebuildPicture(canvas.dc, picture);
+    EXPECT_EQ(OverviewState.needsRebuild, 0);
+    const auto& e = OverviewState.thumbnails.entries;
+    auto cached = [&](HWND w) {
+        return std::any_of(e.begin(), e.end(), [&](const auto& p) { return p.first == w; });
+    };
+    EXPECT_TRUE(cached(red));
+    EXPECT_TRUE(cached(green));
+    EXPECT_FALSE(cached(blue));
+    EXPECT_EQ(canvas.at(100, 100), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.at(100, 250), RGB(0, 255, 0));
+    EXPECT_EQ(canvas.at(250, 100), GetSysColor(COLOR_BACKGROUND));
+    DestroyWindow(red);
+    DestroyWindow(blue);
+    DestroyWindow(green);
+}
+
+} // namespace
