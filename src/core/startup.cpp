@@ -5,6 +5,7 @@
 
 #include "core/app.h"
 #include "core/edge_movement.h"
+#include "core/file_saver.h"
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
@@ -169,6 +170,7 @@ void shutdown() {
         overlayThread = nullptr;
         overlayThreadId = 0;
     }
+    finishFileSaves(); // the exit's exclusion save, and any settings save still pending
     CloseHandle(instanceMutex);
     instanceMutex = nullptr;
 }

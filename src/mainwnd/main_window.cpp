@@ -3,6 +3,7 @@
 
 #include "core/app.h"
 #include "core/edge_movement.h"
+#include "core/file_saver.h"
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
@@ -114,6 +115,7 @@ void onEndSession(bool ending) {
     if (ending) {
         saveIconsOnce();
         UninstallHook();
+        finishFileSaves(); // the system ends the process after this answer
     } else {
         Settings.scrollEnabled = endSessionPair.scrollEnabled;
         Settings.trackWhenOff = endSessionPair.trackWhenOff;

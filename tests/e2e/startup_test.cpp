@@ -14,6 +14,10 @@ std::vector<unsigned char> bytesOf(const SettingsRecord& s) {
     return {a.begin(), a.end()};
 }
 
+bool fileBecomes(const std::wstring& path, const std::vector<unsigned char>& bytes) {
+    return waitUntil([&] { return readFile(path) == bytes; }, 3000);
+}
+
 TEST(Startup, DefaultsWithoutFileAndToggleWritesThem) {
     OrvalisRun run;
     run.prepare();
@@ -24,15 +28,14 @@ TEST(Startup, DefaultsWithoutFileAndToggleWritesThem) {
     // The movement toggle writes the whole record: the defaults with movement off.
     DWORD_PTR r = 0;
     ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
-    const auto bytes = readFile(run.settingsPath());
-    ASSERT_EQ(bytes.size(), 84u);
     auto expected = bytesOf(SettingsRecord{});
     expected[0] = '0';
-    EXPECT_EQ(bytes, expected);
+    // The save lands a moment later: the saver thread writes it, not the main thread.
+    EXPECT_TRUE(fileBecomes(run.settingsPath(), expected));
 
     // Toggled back on, the file follows.
     ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
-    EXPECT_EQ(readFile(run.settingsPath()), bytesOf(SettingsRecord{}));
+    EXPECT_TRUE(fileBecomes(run.settingsPath(), bytesOf(SettingsRecord{})));
 
     EXPECT_TRUE(run.stop()) << "WM_CLOSE did not end the process";
     // The exit writes nothing: the last toggle's file stands.
@@ -76,7 +79,7 @@ TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
         ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
         SettingsRecord expected = stored;
         expected.scrollEnabled = 1;
-        EXPECT_EQ(readFile(run.settingsPath()), bytesOf(expected));
+        EXPECT_TRUE(fileBecomes(run.settingsPath(), bytesOf(expected)));
         EXPECT_TRUE(run.stop());
     }
     {
@@ -89,7 +92,7 @@ TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
         ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
         auto expected = bytesOf(SettingsRecord{});
         expected[0] = '0';
-        EXPECT_EQ(readFile(run.settingsPath()), expected);
+        EXPECT_TRUE(fileBecomes(run.settingsPath(), expected));
         EXPECT_TRUE(run.stop());
     }
 }
