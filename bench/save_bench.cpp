@@ -61,9 +61,9 @@ int main() {
     WAIT_FOR_DISK();
     report("file free", timeSaves(200, true));
 
-    HANDLE reader = CreateFileW(path, GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE reader =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     report("another program reading it", timeSaves(10, false));
     CloseHandle(reader);
     WAIT_FOR_DISK();

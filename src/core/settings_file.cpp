@@ -91,8 +91,7 @@ void loadSettings() {
     if (!settingsFilePath(path))
         return;
     if (loadSettingsFile(path, Settings) == FileRead::Unreadable)
-        showMessage(L"設定ファイルを読み込めなかったため、\n"
-                    L"今回の設定の変更は設定ファイルに書き出しません。",
+        showMessage(L"設定ファイルを読み込めなかったため、\n設定の変更は保存しません。",
                     MB_ICONWARNING);
 }
 
