@@ -86,8 +86,9 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
             if (s.path == path)
                 slot = &s;
         if (slot == nullptr) {
-            slots->push_back(Slot{path});
+            slots->emplace_back();
             slot = &slots->back();
+            slot->path = path;
         }
         slot->bytes.swap(bytes);
         slot->remove = remove;
