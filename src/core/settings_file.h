@@ -1,17 +1,30 @@
-// Reading and writing Orvalis.dat beside the executable. Failures are silent except a
-// path that cannot be built when saving; the in-memory record always stays usable.
+// Reading and writing Orvalis.dat beside the executable. Saves are written by the saver
+// thread; the main thread never waits on the disk for them. A file that exists but could
+// not be read at start-up is never written over during that run.
 #pragma once
 
+#include "core/file_replace.h"
 #include "core/settings.h"
 
+// Start-up: reads the file into Settings. When it exists but cannot be read, the defaults
+// stay, later saves are refused and one warning box says so.
 void loadSettings();
+// Queues the whole record for writing, unless saves are refused.
 void saveSettings();
 
-// The same operations on an explicit path (the two above use the executable's).
-// readSettingsFile returns false and leaves `out` alone when nothing usable was read;
-// a file of the wrong size is deleted. writeSettingsFile replaces the file only once
-// the new bytes are completely written, so a failure leaves the old file whole.
-bool readSettingsFile(const wchar_t* path, SettingsRecord& out);
+// The same on an explicit path. loadSettingsFile reads like readSettingsFile and refuses
+// every later saveSettingsFile when the file proved unreadable; saveSettingsFile returns
+// false when refused, true when queued.
+FileRead loadSettingsFile(const wchar_t* path, SettingsRecord& out);
+bool saveSettingsFile(const wchar_t* path, const SettingsRecord& s);
+// Tests: saves allowed again, as at process start.
+void resetSettingsFileState();
+
+// Synchronous. readSettingsFile leaves `out` alone unless it answers Read; a file of the
+// wrong size is deleted (Missing); a sharing violation is retried briefly; a whole
+// temporary file stands in for a missing one. writeSettingsFile replaces the file only
+// once the new bytes are completely written, so a failure leaves the old file whole.
+FileRead readSettingsFile(const wchar_t* path, SettingsRecord& out);
 bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s);
 
 // The executable's path with its extension replaced by ".dat"; false when it cannot be built.

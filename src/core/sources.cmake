@@ -6,6 +6,7 @@ list(APPEND ORVALIS_CORE_SOURCES
 list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_replace.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_saver.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/input.cpp

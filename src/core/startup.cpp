@@ -5,6 +5,7 @@
 
 #include "core/app.h"
 #include "core/edge_movement.h"
+#include "core/file_saver.h"
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
@@ -101,6 +102,7 @@ int initialize(HINSTANCE instance) {
         showMessage(L"フックをかけられませんでした。", MB_ICONERROR);
         return 0;
     }
+    hooksKept = true;
     storeHookFlag(d_bHookRet, Settings.moveIcons);
     if (Settings.keepIconPositions)
         SendMessageW(listView, WM_ICONS_RESTORE, static_cast<WPARAM>(ViewOrigin.x),
@@ -121,6 +123,28 @@ int initialize(HINSTANCE instance) {
         Settings.coarseOverview = 1;
     return 1;
 }
+
+namespace {
+
+// Any process that maps the hook library can overwrite its shared record, and the hooks in
+// other programs then stop reporting here. InstallHook answers at once while the record
+// is this process's own, and installs afresh when it is not.
+constexpr ULONGLONG kHookCheckMs = 1000;
+
+void keepHooksInPlace() {
+    static ULONGLONG lastCheck = 0;
+    const ULONGLONG now = GetTickCount64();
+    if (!hooksKept || now - lastCheck < kHookCheckMs || !IsWindow(MainWindow))
+        return;
+    lastCheck = now;
+    InstallHook(MainWindow, findDesktopListView());
+    storeHookFlag(d_bHookRet, Settings.moveIcons);
+    storeHookFlag(d_bPreventMaximize, Settings.columns > 1 || Settings.rows > 1);
+}
+
+} // namespace
+
+bool hooksKept = false;
 
 void runMainLoop() {
     for (;;) {
@@ -151,6 +175,7 @@ void runMainLoop() {
         }
         if (quit)
             return;
+        keepHooksInPlace();
     }
 }
 
@@ -171,6 +196,7 @@ void shutdown() {
         overlayThread = nullptr;
         overlayThreadId = 0;
     }
+    finishFileSaves(); // the exit's exclusion save, and any settings save still pending
     CloseHandle(instanceMutex);
     instanceMutex = nullptr;
 }

@@ -7,5 +7,9 @@ int initialize(HINSTANCE instance); // 1: run the loop; 0: end the process at on
 void runMainLoop();
 void shutdown();
 
+// True from a successful InstallHook until the exit removes the hooks: meanwhile the loop
+// puts them back whenever another process has changed the hook library's shared record.
+extern bool hooksKept;
+
 // The taskbar's side of the screen ('l', 't', 'r', 'b'), 0 when there is no taskbar.
 char taskbarSide();

@@ -1,12 +1,12 @@
-// Reading and writing the exclusion file through Win32 file calls. The new file is written
-// as "<name>.new" and renamed over the old one, so a failed write never costs the user the
-// rules saved before.
+// Reading and writing the exclusion file through Win32 file calls, and the guard that keeps
+// a file this run could not read. The new file is written as "<name>.new" and renamed over
+// the old one, so a failed write never costs the user the rules saved before.
 #include "exclusion/exclusion_file.h"
 
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_codec.h"
 
-#include "core/file_replace.h"
+#include "core/file_saver.h"
 
 #include <shlwapi.h>
 #include <windows.h>
@@ -15,19 +15,40 @@
 
 namespace {
 
-bool readAll(HANDLE f, std::vector<std::uint8_t>& bytes) {
-    DWORD done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(f, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
-                      nullptr))
-            return false;
-        if (got == 0)
-            break; // the file shrank meanwhile
-        done += got;
+struct Names {
+    std::wstring className;
+    std::wstring windowName;
+    bool operator==(const Names&) const = default;
+};
+
+// What start-up found: whether the file there could not be read, and the rules as they
+// stood after loading, so that a save can tell whether the user changed anything.
+struct LoadedState {
+    bool unreadableFileKept = false;
+    std::vector<Names> loaded;
+};
+LoadedState state;
+
+std::vector<Names> namesOf(const std::vector<ExclusionEntry>& entries) {
+    std::vector<Names> names;
+    for (const ExclusionEntry& e : entries)
+        names.push_back({e.className, e.windowName});
+    return names;
+}
+
+// A temporary file is whole when it is exactly what the program writes for the rules it
+// holds: a file cut short in the middle of a record re-encodes differently.
+bool wholeExclusionFile(const std::vector<std::uint8_t>& bytes) {
+    if (!hasExclusionSignature(bytes.data(), bytes.size()) ||
+        bytes.size() < kExclusionSignatureBytes)
+        return false;
+    std::vector<ExclusionEntry> entries;
+    try {
+        decodeExclusionRecords(bytes.data(), bytes.size(), entries);
+        return !entries.empty() && encodeExclusionFile(entries) == bytes;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    bytes.resize(done);
-    return true;
 }
 
 } // namespace
@@ -41,42 +62,20 @@ bool exclusionFilePath(wchar_t (&path)[260]) {
     return PathAppendW(path, L"除外ウィンドウ.dat") != FALSE;
 }
 
-bool readExclusionFile(const wchar_t* path, std::vector<ExclusionEntry>& out) {
-    if (!PathFileExistsW(path))
-        return false;
-    HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(f, &size) && size.QuadPart >= 0 &&
-              exclusionFileSizeAccepted(static_cast<std::uint64_t>(size.QuadPart));
+FileRead readExclusionFile(const wchar_t* path, std::vector<ExclusionEntry>& out) {
     std::vector<std::uint8_t> bytes;
-    if (ok) {
-        try {
-            bytes.resize(static_cast<size_t>(size.QuadPart));
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
-    }
-    ok = ok && readAll(f, bytes);
-    CloseHandle(f);
-    if (!ok || !hasExclusionSignature(bytes.data(), bytes.size()))
-        return false;
+    const FileRead result = readFileWhole(path, kExclusionFileMaxBytes, wholeExclusionFile, bytes);
+    if (result != FileRead::Read)
+        return result;
+    if (!hasExclusionSignature(bytes.data(), bytes.size()))
+        return FileRead::Unreadable;
     decodeExclusionRecords(bytes.data(), bytes.size(), out);
-    return true;
+    return FileRead::Read;
 }
 
 bool writeExclusionFile(const wchar_t* path, const std::vector<ExclusionEntry>& entries) {
-    // A read-only file is the user's to keep: Windows would refuse to delete it, and some
-    // file systems would let a rename replace it anyway.
-    const DWORD attributes = GetFileAttributesW(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return false;
-    if (entries.empty()) {
-        // No rules, no file; a file that cannot be deleted stays as it was.
-        return !PathFileExistsW(path) || DeleteFileW(path);
-    }
+    if (entries.empty())
+        return deleteFileUnlessReadOnly(path); // no rules, no file
     std::vector<std::uint8_t> bytes;
     try {
         bytes = encodeExclusionFile(entries);
@@ -86,15 +85,48 @@ bool writeExclusionFile(const wchar_t* path, const std::vector<ExclusionEntry>& 
     return replaceFileWhole(path, bytes.data(), bytes.size());
 }
 
+FileRead loadExclusionFile(const wchar_t* path) {
+    const FileRead result = readExclusionFile(path, ExclusionList.entries);
+    state.unreadableFileKept = result == FileRead::Unreadable;
+    try {
+        state.loaded = namesOf(ExclusionList.entries);
+    } catch (const std::bad_alloc&) {
+        state.loaded.clear();
+    }
+    return result;
+}
+
+void saveExclusionFile(const wchar_t* path) {
+    removeCandidate(ExclusionList);
+    try {
+        if (state.unreadableFileKept && namesOf(ExclusionList.entries) == state.loaded)
+            return; // nothing of the user's to write, and a file of theirs to keep
+        std::vector<std::uint8_t> bytes;
+        if (!ExclusionList.entries.empty())
+            bytes = encodeExclusionFile(ExclusionList.entries);
+        queueFileSave(path, std::move(bytes), ExclusionList.entries.empty(),
+                      state.unreadableFileKept);
+        // The saver keeps the file until its backup is made; from here on it is ours.
+        state.unreadableFileKept = false;
+    } catch (const std::bad_alloc&) {
+        // dropped like a failed save: the old file stays whole
+    }
+}
+
+void resetExclusionFileState() {
+    state = LoadedState{};
+}
+
 void loadExclusions() {
     wchar_t path[260];
     if (exclusionFilePath(path))
-        readExclusionFile(path, ExclusionList.entries);
+        loadExclusionFile(path);
 }
 
 void saveExclusions() {
-    removeCandidate(ExclusionList);
     wchar_t path[260];
     if (exclusionFilePath(path))
-        writeExclusionFile(path, ExclusionList.entries);
+        saveExclusionFile(path);
+    else
+        removeCandidate(ExclusionList);
 }

@@ -1,22 +1,32 @@
 // The exclusion rules' file "除外ウィンドウ.dat" beside the executable. Failures are never
-// reported: a file that cannot be read leaves the list as it was, a save that cannot
-// complete leaves the old file whole.
+// reported. A file that exists but could not be read is never deleted or written over
+// unless the user changed the rules; then it is first kept under a backup name. Saves are
+// written by the saver thread.
 #pragma once
 
+#include "core/file_replace.h"
 #include "exclusion/exclusion_rules.h"
 
 #include <vector>
 
 // Start-up: appends the file's rules to ExclusionList.
 void loadExclusions();
-// Drops an unconfirmed find-mode candidate, then writes ExclusionList (no file when empty).
+// Drops an unconfirmed find-mode candidate, then queues ExclusionList for writing (no
+// file when empty).
 void saveExclusions();
 
-// The same on an explicit path. readExclusionFile appends what a file of at most 2 MiB
-// with the right signature holds (up to 128 records); false when nothing could be read.
-// writeExclusionFile writes the new file beside the old one and swaps it in by one
-// rename, or deletes the file for an empty list; false (old file untouched) on failure.
-bool readExclusionFile(const wchar_t* path, std::vector<ExclusionEntry>& out);
+// The same on an explicit path. loadExclusionFile remembers whether the file could be
+// read and what the list held then, which saveExclusionFile needs to protect it.
+FileRead loadExclusionFile(const wchar_t* path);
+void saveExclusionFile(const wchar_t* path);
+void resetExclusionFileState(); // tests: as at process start
+
+// Synchronous. readExclusionFile appends what a file of at most 2 MiB with the right
+// signature holds (up to 128 records); Unreadable for a file that exists but cannot be
+// opened or read, is too big or lacks the signature. writeExclusionFile writes the new
+// file beside the old one and swaps it in by one rename, or deletes the file for an empty
+// list; false (old file untouched) on failure.
+FileRead readExclusionFile(const wchar_t* path, std::vector<ExclusionEntry>& out);
 bool writeExclusionFile(const wchar_t* path, const std::vector<ExclusionEntry>& entries);
 
 // The executable's folder plus "除外ウィンドウ.dat"; false when it cannot be built.

@@ -1,6 +1,6 @@
-// The library's entry point and its two exported functions. InstallHook and UninstallHook
-// are called by the main program's main thread; UninstallHook also by a hook procedure in
-// any process that finds the main window gone.
+// The library's entry point and its two exported functions, called by the main program's
+// main thread. They go by this process's own record of what it installed, never by the
+// shared section alone, which every process that maps the library can write.
 #include "hook/ovl.h"
 
 #include "hook/hook_procs.h"
@@ -18,60 +18,86 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+namespace {
+
+// The shared record describes this process's own hooks and main window exactly.
+bool recordIsOurs() {
+    return ownHooks.cbtHook != nullptr && d_hCbtHook == ownHooks.cbtHook &&
+           d_hIconHook == ownHooks.iconHook && d_hMainWnd == ownHooks.mainWindow &&
+           d_hListView == ownHooks.listView && d_dwMainProcessId == GetCurrentProcessId() &&
+           IsWindow(ownHooks.mainWindow);
+}
+
+// Takes this process's hooks off and clears the shared values that still name them.
+BOOL removeOwnHooks() {
+    const BOOL removed = UnhookWindowsHookEx(ownHooks.cbtHook);
+    if (ownHooks.iconHook != nullptr)
+        UnhookWindowsHookEx(ownHooks.iconHook);
+    replaceShared(d_hCbtHook, ownHooks.cbtHook, HHOOK{});
+    replaceShared(d_hIconHook, ownHooks.iconHook, HHOOK{});
+    replaceShared(d_hMainWnd, ownHooks.mainWindow, HWND{});
+    replaceShared(d_dwMainProcessId, GetCurrentProcessId(), DWORD{0});
+    ownHooks = OwnHooks{};
+    return removed;
+}
+
+} // namespace
+
 extern "C" BOOL InstallHook(HWND mainWindow, HWND listView) {
-    if (d_hCbtHook != nullptr) {
-        if (IsWindow(d_hMainWnd)) {
-            return TRUE;
+    // Already installed by this very process, and the shared record still says so. The
+    // record alone proves nothing: any process can write a non-null hook there.
+    if (recordIsOurs()) {
+        return TRUE;
+    }
+    // Installed here before but the record was changed, or the window it served is gone:
+    // the hooks are set afresh, for the first main window if it still stands.
+    if (ownHooks.cbtHook != nullptr) {
+        if (IsWindow(ownHooks.mainWindow)) {
+            mainWindow = ownHooks.mainWindow;
+            listView = ownHooks.listView;
         }
-        // Left behind by a main program that ended without uninstalling (killed, or
-        // crashed) while some process still maps this library: kept, it would point the
-        // reports at a window that is gone, and its hooks may be gone with their program.
-        UninstallHook();
+        removeOwnHooks();
     }
     if (mainWindow == nullptr) {
         return FALSE;
     }
     // The target is in place before the hook exists: the first event may come at once.
+    // Whatever an earlier program (or any other process) left in the record is replaced;
+    // that program's hooks, if it is gone, went with it.
     DWORD processId = 0;
     GetWindowThreadProcessId(mainWindow, &processId);
+    exchangeShared(d_hIconHook, HHOOK{});
     exchangeShared(d_hMainWnd, mainWindow);
     storeShared(d_dwMainProcessId, processId);
-
-    exchangeShared(d_hCbtHook, SetWindowsHookExW(WH_CBT, CbtHookProc, d_hInstance, 0));
     exchangeShared(d_hListView, listView);
-    if (d_hCbtHook == nullptr) {
+
+    const HHOOK cbtHook = SetWindowsHookExW(WH_CBT, CbtHookProc, d_hInstance, 0);
+    if (cbtHook == nullptr) {
+        exchangeShared(d_hCbtHook, HHOOK{});
         exchangeShared(d_hMainWnd, HWND{});
         storeShared(d_dwMainProcessId, 0);
         exchangeShared(d_hListView, HWND{});
-        exchangeShared(d_hIconHook, HHOOK{});
         return FALSE;
     }
-
+    HHOOK iconHook = nullptr;
     if (listView != nullptr) {
         const DWORD threadId = GetWindowThreadProcessId(listView, nullptr);
         if (threadId != 0) {
             // A failure leaves the icon requests without effect; the main program goes on.
-            exchangeShared(d_hIconHook, SetWindowsHookExW(WH_CALLWNDPROCRET, IconHookProc,
-                                                          d_hInstance, threadId));
+            iconHook = SetWindowsHookExW(WH_CALLWNDPROCRET, IconHookProc, d_hInstance, threadId);
         }
     }
+    ownHooks = {cbtHook, iconHook, mainWindow, listView};
+    exchangeShared(d_hIconHook, iconHook);
+    exchangeShared(d_hCbtHook, cbtHook);
     return TRUE;
 }
 
 extern "C" BOOL UninstallHook(void) {
-    // Taking the handle and clearing it in one exchange: when the main program and hook
-    // procedures in several processes all find reasons to uninstall at once, only one of
-    // them unhooks.
-    const HHOOK cbtHook = exchangeShared(d_hCbtHook, HHOOK{});
-    if (cbtHook == nullptr) {
+    // Only the process that installed the hooks removes them: a call from anywhere else
+    // (or after a failed install) finds nothing of its own and changes nothing.
+    if (ownHooks.cbtHook == nullptr) {
         return TRUE;
     }
-    const BOOL removed = UnhookWindowsHookEx(cbtHook);
-    const HHOOK iconHook = exchangeShared(d_hIconHook, HHOOK{});
-    if (iconHook != nullptr) {
-        UnhookWindowsHookEx(iconHook);
-    }
-    exchangeShared(d_hMainWnd, HWND{});
-    storeShared(d_dwMainProcessId, 0);
-    return removed;
+    return removeOwnHooks();
 }

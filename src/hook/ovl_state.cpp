@@ -30,3 +30,32 @@ OVL_SHARED DWORD d_dwMainProcessId = 0;
 // process can redirect where the desktop's process writes.
 HINSTANCE d_hInstance = nullptr;
 wchar_t d_szIconPosPath[kIconPathCapacity] = {};
+
+OwnHooks ownHooks;
+
+bool isMainWindowOf(HWND window, DWORD processId) {
+    if (window == nullptr || processId == 0 || !IsWindow(window))
+        return false;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != processId)
+        return false;
+    wchar_t name[sizeof kMainWindowClass / sizeof(wchar_t) + 1];
+    const int length = GetClassNameW(window, name, static_cast<int>(sizeof name / sizeof name[0]));
+    return length == static_cast<int>(sizeof kMainWindowClass / sizeof(wchar_t)) - 1 &&
+           lstrcmpW(name, kMainWindowClass) == 0;
+}
+
+HWND findMainWindowOf(DWORD processId) {
+    if (processId == 0)
+        return nullptr;
+    const HWND parents[] = {nullptr, HWND_MESSAGE}; // top-level, then message-only
+    for (HWND parent : parents) {
+        HWND w = nullptr;
+        while ((w = FindWindowExW(parent, w, kMainWindowClass, nullptr)) != nullptr) {
+            if (isMainWindowOf(w, processId))
+                return w;
+        }
+    }
+    return nullptr;
+}

@@ -3,9 +3,11 @@
 
 #include "core/app.h"
 #include "core/edge_movement.h"
+#include "core/file_saver.h"
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/startup.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion_file.h"
@@ -76,6 +78,7 @@ void runExitSequence() {
     saveExclusions();
     if (IsWindow(SettingsDialog)) DestroyWindow(SettingsDialog);
     saveIconsOnce();
+    hooksKept = false;
     if (!UninstallHook()) showMessage(L"フックを解放できませんでした。", MB_ICONWARNING);
     if (Settings.edgePointer && savedNormalArrow)
         SetSystemCursor(static_cast<HCURSOR>(CopyImage(savedNormalArrow, IMAGE_CURSOR, 0, 0,
@@ -116,7 +119,9 @@ bool runCommand(unsigned id) {
 void onEndSession(bool ending) {
     if (ending) {
         saveIconsOnce();
+        hooksKept = false;
         UninstallHook();
+        finishFileSaves(); // the system ends the process after this answer
     } else {
         Settings.scrollEnabled = endSessionPair.scrollEnabled;
         Settings.trackWhenOff = endSessionPair.trackWhenOff;

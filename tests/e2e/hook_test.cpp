@@ -102,7 +102,7 @@ struct StandIn {
             WNDCLASSW wc{};
             wc.lpfnWndProc = proc;
             wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"HookTestStandIn";
+            wc.lpszClassName = L"ZerdaneOrvalis"; // the hooks post to nothing else
             return RegisterClassW(&wc);
         }();
         // Message-only: a hidden top-level window would still get a taskbar button under
@@ -378,7 +378,7 @@ TEST_F(HookLibrary, NeverReportsTheMainProgramsOwnWindows) {
     StandIn main;
     ASSERT_TRUE(library.install(main.hwnd, nullptr));
     const HWND own =
-        CreateWindowExW(0, L"HookTestStandIn", L"own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
+        CreateWindowExW(0, L"ZerdaneOrvalis", L"own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
                         300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(own, nullptr);
     SetForegroundWindow(own);
@@ -499,6 +499,73 @@ TEST_F(HookLibrary, InstallsAgainAfterLoadingAtAnotherAddressElsewhere) {
     main.received.clear();
     peer.activate(second);
     EXPECT_GE(main.about(WM_HOOK_ACTIVATE, second).size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// A hostile program on the same desktop writes every value of the hook library's shared
+// section. The real program goes on: reports never reach the hostile window, the program
+// puts its hooks back (the proof is a maximize refused again on a 2 x 2 area), and after
+// it is killed and started again over a forged "installed" record, it really installs.
+TEST(HostileProcess, SharedValuesWrittenByAnotherProcessAreNotTrusted) {
+    e2e::OrvalisRun run;
+    run.prepare();
+    ASSERT_TRUE(run.start());
+    Peer peer;
+    ASSERT_TRUE(peer.start());
+    const HWND first = peer.create();
+    const HWND second = peer.create();
+    ASSERT_NE(second, nullptr);
+    peer.activate(first);
+    ASSERT_NE(peer.libraryBase(), nullptr) << "the hook did not load the library into the peer";
+
+    auto maximizeRefused = [&] {
+        peer.show(second, SW_MAXIMIZE);
+        const bool refused = !IsZoomed(second);
+        peer.show(second, SW_RESTORE);
+        return refused;
+    };
+    auto refusedAgain = [&] { return e2e::waitUntil(maximizeRefused, 5000); };
+    ASSERT_TRUE(refusedAgain()) << "the program's hook is not in place";
+
+    // The hostile window as the main window; then a dead handle with the real process.
+    HWND dead = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                                nullptr);
+    DestroyWindow(dead);
+    const struct {
+        const char* why;
+        HWND mainWindow;
+        DWORD processId;
+    } forgeries[] = {
+        {"hostile window", nullptr, 0},
+        {"dead window", dead, run.proc.pid},
+    };
+    for (const auto& forged : forgeries) {
+        SCOPED_TRACE(forged.why);
+        ASSERT_NE(peer.send(kPeerTamper, reinterpret_cast<WPARAM>(forged.mainWindow),
+                            static_cast<LPARAM>(forged.processId)),
+                  0);
+        for (int i = 0; i < 3; ++i) {
+            peer.activate(first);
+            peer.activate(second);
+        }
+        EXPECT_TRUE(refusedAgain()) << "the hooks were not put back";
+        EXPECT_TRUE(run.barrier());
+        EXPECT_EQ(peer.send(kPeerReports), 0) << "a report reached the hostile window";
+    }
+
+    // Killed without uninstalling, then the record forged as "installed" for a live window.
+    run.proc.kill();
+    run.proc.close();
+    ASSERT_NE(peer.send(kPeerTamper), 0);
+    ASSERT_TRUE(run.start());
+    EXPECT_TRUE(refusedAgain()) << "InstallHook answered success without installing";
+    peer.activate(first);
+    peer.activate(second);
+    EXPECT_EQ(peer.send(kPeerReports), 0);
+    EXPECT_TRUE(run.stop());
 }
 
 } // namespace

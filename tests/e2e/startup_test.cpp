@@ -2,6 +2,7 @@
 #include "harness.h"
 
 #include "core/settings.h"
+#include "exclusion/exclusion_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,10 @@ std::vector<unsigned char> bytesOf(const SettingsRecord& s) {
     return {a.begin(), a.end()};
 }
 
+bool fileBecomes(const std::wstring& path, const std::vector<unsigned char>& bytes) {
+    return waitUntil([&] { return readFile(path) == bytes; }, 3000);
+}
+
 TEST(Startup, DefaultsWithoutFileAndToggleWritesThem) {
     OrvalisRun run;
     run.prepare();
@@ -24,15 +29,14 @@ TEST(Startup, DefaultsWithoutFileAndToggleWritesThem) {
     // The movement toggle writes the whole record: the defaults with movement off.
     DWORD_PTR r = 0;
     ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
-    const auto bytes = readFile(run.settingsPath());
-    ASSERT_EQ(bytes.size(), 84u);
     auto expected = bytesOf(SettingsRecord{});
     expected[0] = '0';
-    EXPECT_EQ(bytes, expected);
+    // The save lands a moment later: the saver thread writes it, not the main thread.
+    EXPECT_TRUE(fileBecomes(run.settingsPath(), expected));
 
     // Toggled back on, the file follows.
     ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
-    EXPECT_EQ(readFile(run.settingsPath()), bytesOf(SettingsRecord{}));
+    EXPECT_TRUE(fileBecomes(run.settingsPath(), bytesOf(SettingsRecord{})));
 
     EXPECT_TRUE(run.stop()) << "WM_CLOSE did not end the process";
     // The exit writes nothing: the last toggle's file stands.
@@ -76,7 +80,7 @@ TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
         ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
         SettingsRecord expected = stored;
         expected.scrollEnabled = 1;
-        EXPECT_EQ(readFile(run.settingsPath()), bytesOf(expected));
+        EXPECT_TRUE(fileBecomes(run.settingsPath(), bytesOf(expected)));
         EXPECT_TRUE(run.stop());
     }
     {
@@ -89,7 +93,7 @@ TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
         ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
         auto expected = bytesOf(SettingsRecord{});
         expected[0] = '0';
-        EXPECT_EQ(readFile(run.settingsPath()), expected);
+        EXPECT_TRUE(fileBecomes(run.settingsPath(), expected));
         EXPECT_TRUE(run.stop());
     }
 }
@@ -110,6 +114,71 @@ TEST(Startup, MainWindowStaysHiddenAndTiny) {
     EXPECT_TRUE(readFile(run.settingsPath()).empty());
     EXPECT_TRUE(saveScreenshot(shotDir() + L"startup.png"));
     EXPECT_TRUE(run.stop());
+}
+
+BOOL CALLBACK appendStatic(HWND child, LPARAM out) {
+    wchar_t cls[16], text[512];
+    if (GetClassNameW(child, cls, 16) && lstrcmpiW(cls, L"Static") == 0 &&
+        GetWindowTextW(child, text, 512) > 0)
+        reinterpret_cast<std::wstring*>(out)->append(text);
+    return TRUE;
+}
+
+// Both files held open by another program while the program starts: it warns once about
+// the settings, and neither a toggle nor the exit writes over the user's files.
+TEST(Startup, FilesHeldAtStartSurviveAToggleAndTheExit) {
+    OrvalisRun run;
+    SettingsRecord users;
+    users.columns = 4;
+    users.rows = 3;
+    users.delay = 50;
+    run.prepare(bytesOf(users));
+    const std::wstring rulesPath = run.dir.path + L"除外ウィンドウ.dat";
+    const auto rules = encodeExclusionFile({{L"Notepad", kNoImageIndex, L"*"}});
+    ASSERT_TRUE(writeFile(rulesPath, {rules.begin(), rules.end()}));
+    auto hold = [](const std::wstring& path) {
+        return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    HANDLE heldSettings = hold(run.settingsPath());
+    HANDLE heldRules = hold(rulesPath);
+    ASSERT_NE(heldSettings, INVALID_HANDLE_VALUE);
+    ASSERT_NE(heldRules, INVALID_HANDLE_VALUE);
+
+    run.proc = startProcess(run.exePath());
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            box = findWindowOfProcess(run.proc.pid, L"#32770");
+            text.clear();
+            if (box != nullptr && IsWindowVisible(box))
+                EnumChildWindows(box, appendStatic, reinterpret_cast<LPARAM>(&text));
+            return !text.empty();
+        },
+        15000));
+    EXPECT_EQ(text, L"設定ファイルを読み込めなかったため、\n設定の変更は保存しません。");
+    wchar_t title[64] = {};
+    GetWindowTextW(box, title, 64);
+    EXPECT_STREQ(title, L"Orvalis");
+    EXPECT_TRUE(saveScreenshot(shotDir() + L"settings-unreadable.png"));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+
+    // Once the main loop answers, the rules' load is over too.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            run.mainWindow = findWindowOfProcess(run.proc.pid, L"ZerdaneOrvalis");
+            return run.mainWindow && run.barrier(200);
+        },
+        15000));
+    CloseHandle(heldSettings);
+    CloseHandle(heldRules);
+    EXPECT_EQ(findWindowOfProcess(run.proc.pid, L"#32770"), nullptr) << "a second message";
+
+    DWORD_PTR r = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
+    EXPECT_TRUE(run.stop());
+    EXPECT_EQ(readFile(run.settingsPath()), bytesOf(users));
+    EXPECT_EQ(readFile(rulesPath), std::vector<unsigned char>(rules.begin(), rules.end()));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "exclusion/exclusion_codec.h"
 #include "exclusion/exclusion_file.h"
 
+#include "core/file_saver.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -34,9 +36,12 @@ struct ExclusionFileTest : ::testing::Test {
         CreateDirectoryW(dir.c_str(), nullptr);
         path = dir + L"除外ウィンドウ.dat";
         resetExclusionList();
+        resetExclusionFileState();
     }
     void TearDown() override {
-        for (const std::wstring& p : {path, path + L".new"}) {
+        finishFileSaves();
+        resetExclusionFileState();
+        for (const std::wstring& p : {path, path + L".new", path + L".bak"}) {
             SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(p.c_str());
             RemoveDirectoryW(p.c_str());
@@ -76,7 +81,7 @@ TEST_F(ExclusionFileTest, RoundTripWritesTheExactBytes) {
     EXPECT_FALSE(exists(path + L".new"));
 
     std::vector<ExclusionEntry> back;
-    ASSERT_TRUE(readExclusionFile(path.c_str(), back));
+    ASSERT_EQ(readExclusionFile(path.c_str(), back), FileRead::Read);
     ASSERT_EQ(back.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(back[i].className, list[i].className);
@@ -88,7 +93,7 @@ TEST_F(ExclusionFileTest, RoundTripWritesTheExactBytes) {
                                 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     back.clear();
-    EXPECT_TRUE(readExclusionFile(path.c_str(), back));
+    EXPECT_EQ(readExclusionFile(path.c_str(), back), FileRead::Read);
     EXPECT_EQ(back.size(), 3u);
     CloseHandle(reader);
 }
@@ -100,7 +105,7 @@ TEST_F(ExclusionFileTest, SizeLimitAndSignatureOnDisk) {
     big.resize(2097152, 0);
     put(big);
     std::vector<ExclusionEntry> got;
-    ASSERT_TRUE(readExclusionFile(path.c_str(), got));
+    ASSERT_EQ(readExclusionFile(path.c_str(), got), FileRead::Read);
     ASSERT_EQ(got.size(), 128u);
     EXPECT_EQ(got[0].className, L"Cls");
     EXPECT_EQ(got[1].className, L"");
@@ -108,7 +113,7 @@ TEST_F(ExclusionFileTest, SizeLimitAndSignatureOnDisk) {
     big.push_back(0); // one byte more: nothing at all
     put(big);
     got.clear();
-    EXPECT_FALSE(readExclusionFile(path.c_str(), got));
+    EXPECT_EQ(readExclusionFile(path.c_str(), got), FileRead::Unreadable);
     EXPECT_TRUE(got.empty());
 
     Bytes lower = encodeExclusionFile({rule(L"Cls", L"T")});
@@ -117,27 +122,27 @@ TEST_F(ExclusionFileTest, SizeLimitAndSignatureOnDisk) {
         lower[2 * i] = static_cast<std::uint8_t>(sig[i]);
     put(lower);
     got.clear();
-    EXPECT_TRUE(readExclusionFile(path.c_str(), got));
+    EXPECT_EQ(readExclusionFile(path.c_str(), got), FileRead::Read);
     EXPECT_EQ(got.size(), 1u);
 
     Bytes wrong = encodeExclusionFile({rule(L"Cls", L"T")});
     wrong[2] = '9';
     put(wrong);
     got.clear();
-    EXPECT_FALSE(readExclusionFile(path.c_str(), got));
+    EXPECT_EQ(readExclusionFile(path.c_str(), got), FileRead::Unreadable);
     EXPECT_TRUE(got.empty());
 
     put({});
-    EXPECT_FALSE(readExclusionFile(path.c_str(), got));
+    EXPECT_EQ(readExclusionFile(path.c_str(), got), FileRead::Unreadable);
     DeleteFileW(path.c_str());
-    EXPECT_FALSE(readExclusionFile(path.c_str(), got)); // no file
+    EXPECT_EQ(readExclusionFile(path.c_str(), got), FileRead::Missing); // no file
     EXPECT_TRUE(got.empty());
 }
 
 TEST_F(ExclusionFileTest, LoadingAppendsAndKeepsWhatIsThere) {
     ASSERT_TRUE(writeExclusionFile(path.c_str(), {rule(L"B", L"*")}));
     std::vector<ExclusionEntry> list = {rule(L"A", L"*")};
-    ASSERT_TRUE(readExclusionFile(path.c_str(), list));
+    ASSERT_EQ(readExclusionFile(path.c_str(), list), FileRead::Read);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].className, L"A");
     EXPECT_EQ(list[1].className, L"B");
@@ -182,7 +187,7 @@ TEST_F(ExclusionFileTest, FailedSavesLeaveTheOldFileWhole) {
     EXPECT_FALSE(exists(path + L".new"));
 
     std::vector<ExclusionEntry> back;
-    ASSERT_TRUE(readExclusionFile(path.c_str(), back));
+    ASSERT_EQ(readExclusionFile(path.c_str(), back), FileRead::Read);
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].windowName, L"kept");
 
@@ -212,6 +217,7 @@ TEST_F(ExclusionFileTest, SaveDropsTheUnconfirmedCandidateAndLoadReadsItBack) {
     ExclusionList.entries = {rule(L"A", L"*"), rule(L"Candidate", L"?"), rule(L"C", L"c")};
     ExclusionList.candidateIndex = 1;
     saveExclusions();
+    finishFileSaves();
     EXPECT_EQ(ExclusionList.entries.size(), 2u); // gone from memory too
     EXPECT_EQ(ExclusionList.candidateIndex, -1);
 
@@ -223,8 +229,81 @@ TEST_F(ExclusionFileTest, SaveDropsTheUnconfirmedCandidateAndLoadReadsItBack) {
 
     ExclusionList.entries.clear();
     saveExclusions(); // an empty list deletes the file
+    finishFileSaves();
     EXPECT_FALSE(exists(real));
     DeleteFileW(real);
+}
+
+} // namespace
+
+namespace {
+
+// A file that exists but could not be read at start (held by another program, over the
+// size limit, a wrong signature) survives the exit's save unless the rules were changed;
+// then it is kept under a backup name before the new file is written.
+TEST_F(ExclusionFileTest, AFileThatCouldNotBeReadIsKeptUnlessTheRulesChanged) {
+    const std::vector<ExclusionEntry> users = {rule(L"Notepad", L"*")};
+    Bytes signatureWrong = encodeExclusionFile(users);
+    signatureWrong[4] = 'X';
+    Bytes tooBig = encodeExclusionFile(users);
+    tooBig.resize(2097153, 0);
+    struct Case {
+        const char* why;
+        Bytes file;
+        bool hold;
+    } cases[] = {
+        {"held open", encodeExclusionFile(users), true},
+        {"wrong signature", signatureWrong, false},
+        {"too big", tooBig, false},
+    };
+    const std::wstring backup = path + L".bak";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        put(c.file);
+        resetExclusionList();
+        HANDLE held =
+            c.hold ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                   : INVALID_HANDLE_VALUE;
+        EXPECT_EQ(loadExclusionFile(path.c_str()), FileRead::Unreadable);
+        EXPECT_TRUE(ExclusionList.entries.empty());
+        saveExclusionFile(path.c_str()); // the exit, nothing changed
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        finishFileSaves();
+        EXPECT_EQ(bytes(), c.file);
+        EXPECT_FALSE(exists(backup));
+
+        ExclusionList.entries.push_back(rule(L"Added", L"x"));
+        saveExclusionFile(path.c_str());
+        finishFileSaves();
+        EXPECT_EQ(bytes(), encodeExclusionFile(ExclusionList.entries));
+        std::wstring saved = path;
+        path = backup;
+        EXPECT_EQ(bytes(), c.file) << "no backup of the unreadable file";
+        path = saved;
+        DeleteFileW(backup.c_str());
+        resetExclusionFileState();
+    }
+}
+
+TEST_F(ExclusionFileTest, AWholeTemporaryFileStandsInForAMissingOne) {
+    const std::vector<ExclusionEntry> users = {rule(L"A", L"*"), rule(L"B", L"b")};
+    const Bytes whole = encodeExclusionFile(users);
+    const std::wstring temp = path + L".new";
+    for (size_t cut : {whole.size() - 3, whole.size()}) {
+        SCOPED_TRACE(cut);
+        HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(f, whole.data(), static_cast<DWORD>(cut), &n, nullptr);
+        CloseHandle(f);
+        std::vector<ExclusionEntry> got;
+        const FileRead r = readExclusionFile(path.c_str(), got);
+        EXPECT_EQ(r, cut == whole.size() ? FileRead::Read : FileRead::Missing);
+        EXPECT_EQ(got.size(), cut == whole.size() ? 2u : 0u);
+        EXPECT_EQ(exists(path), cut == whole.size());
+    }
+    EXPECT_EQ(bytes(), whole);
+    EXPECT_FALSE(exists(temp));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The main window procedure in this process: size limits, display and end-of-Windows
 // messages, the cross-cursor commands and the once-only icon save.
 #include "core/app.h"
+#include "core/file_saver.h"
 #include "core/settings_file.h"
 #include "core/view.h"
 #include "hook/ovl.h"
@@ -41,6 +42,7 @@ struct MainWindowTest : ::testing::Test {
         MSG msg; // the window's destruction posts a quit message to this thread
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
+        finishFileSaves();
         wchar_t path[260];
         if (settingsFilePath(path)) DeleteFileW(path);
     }
@@ -48,6 +50,7 @@ struct MainWindowTest : ::testing::Test {
         wchar_t path[260];
         SettingsRecord s;
         s.columns = -1; // marks "nothing read"
+        finishFileSaves();
         if (settingsFilePath(path)) readSettingsFile(path, s);
         return s;
     }

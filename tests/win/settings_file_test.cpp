@@ -1,4 +1,5 @@
 // Orvalis.dat through the real file calls: round trip, wrong sizes, failed writes.
+#include "core/file_saver.h"
 #include "core/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@ struct SettingsFileTest : ::testing::Test {
         path = dir + L"Orvalis.dat";
     }
     void TearDown() override {
+        finishFileSaves();
+        resetSettingsFileState();
         for (const wchar_t* name : {L"Orvalis.dat", L"Orvalis.dat.new"}) {
             std::wstring p = dir + name;
             SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -30,9 +33,10 @@ struct SettingsFileTest : ::testing::Test {
     }
     std::vector<unsigned char> bytes() const {
         std::vector<unsigned char> out;
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return out;
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        if (f == INVALID_HANDLE_VALUE)
+            return out;
         out.resize(GetFileSize(f, nullptr));
         DWORD got = 0;
         ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
@@ -61,7 +65,7 @@ TEST_F(SettingsFileTest, RoundTripThroughTheFile) {
     const auto expected = settingsBytesFromImage(encodeSettings(s));
     EXPECT_TRUE(std::equal(b.begin(), b.end(), expected.begin()));
     SettingsRecord back;
-    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
     EXPECT_EQ(back, s);
     // No temporary file is left behind.
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -72,12 +76,12 @@ TEST_F(SettingsFileTest, WrongSizedFilesAreDeletedAndDefaultsStay) {
         put(std::vector<unsigned char>(size, '0'));
         SettingsRecord s;
         s.columns = 5; // must stay untouched
-        EXPECT_FALSE(readSettingsFile(path.c_str(), s)) << size;
+        EXPECT_EQ(readSettingsFile(path.c_str(), s), FileRead::Missing) << size;
         EXPECT_EQ(s.columns, 5) << size;
         EXPECT_FALSE(exists()) << size;
     }
     SettingsRecord none;
-    EXPECT_FALSE(readSettingsFile(path.c_str(), none)); // missing file
+    EXPECT_EQ(readSettingsFile(path.c_str(), none), FileRead::Missing); // missing file
     EXPECT_EQ(none, SettingsRecord{});
     // After the next save the file is 84 bytes again.
     ASSERT_TRUE(writeSettingsFile(path.c_str(), SettingsRecord{}));
@@ -107,7 +111,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesThePreviousFileWhole) {
     EXPECT_EQ(bytes(), before);
 
     SettingsRecord back;
-    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
     EXPECT_EQ(back.columns, 3);
 }
 
@@ -117,15 +121,20 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsNotReplaced) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
     SettingsRecord next;
     next.rows = 5;
-    writeSettingsFile(path.c_str(), next);
+    // The user made it read-only: it stays as it is, read-only, with no temporary file.
+    EXPECT_FALSE(writeSettingsFile(path.c_str(), next));
+    EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // Either the rename refused the read-only target or it replaced it whole; never a
-    // truncated or missing file.
-    const auto after = bytes();
-    ASSERT_EQ(after.size(), 84u);
+    EXPECT_EQ(bytes(), before);
+
+    // A hidden file is replaced and stays hidden.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), next));
+    EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     SettingsRecord back;
-    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
-    EXPECT_TRUE(back.rows == 5 || after == before);
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
+    EXPECT_EQ(back.rows, 5);
 }
 
 DWORD WINAPI closeAfter25Ms(void* handle) {
@@ -155,7 +164,7 @@ TEST_F(SettingsFileTest, AReaderHoldingTheFileDelaysTheSaveWithoutLosingIt) {
     WaitForSingleObject(closer, 5000);
     CloseHandle(closer);
     SettingsRecord back;
-    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
     EXPECT_EQ(back.rows, 4);
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -167,7 +176,7 @@ TEST_F(SettingsFileTest, AReaderHoldingTheFileDelaysTheSaveWithoutLosingIt) {
     next.rows = 5;
     const bool ok = writeSettingsFile(path.c_str(), next);
     CloseHandle(reader);
-    ASSERT_TRUE(readSettingsFile(path.c_str(), back));
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
     EXPECT_EQ(back.rows, ok ? 5 : 4);
     if (!ok) {
         EXPECT_EQ(bytes(), saved);
@@ -176,3 +185,107 @@ TEST_F(SettingsFileTest, AReaderHoldingTheFileDelaysTheSaveWithoutLosingIt) {
 }
 
 } // namespace
+
+DWORD WINAPI closeAfter60Ms(void* handle) {
+    Sleep(60);
+    CloseHandle(static_cast<HANDLE>(handle));
+    return 0;
+}
+
+// A file held open by another program at start: a moment's hold is waited out; a longer
+// one leaves the defaults in memory, and nothing the program saves during that run may
+// replace the user's settings with them.
+TEST_F(SettingsFileTest, AFileHeldAtStartIsNeverWrittenOverThatRun) {
+    SettingsRecord users;
+    users.columns = 4;
+    users.rows = 3;
+    users.delay = 50;
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), users));
+    const auto before = bytes();
+    auto hold = [&] {
+        return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+
+    HANDLE held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE closer = CreateThread(nullptr, 0, closeAfter60Ms, held, 0, nullptr);
+    SettingsRecord loaded;
+    EXPECT_EQ(loadSettingsFile(path.c_str(), loaded), FileRead::Read);
+    WaitForSingleObject(closer, 5000);
+    CloseHandle(closer);
+    EXPECT_EQ(loaded, users);
+
+    held = hold();
+    SettingsRecord running;
+    EXPECT_EQ(loadSettingsFile(path.c_str(), running), FileRead::Unreadable);
+    EXPECT_EQ(running, SettingsRecord{});
+    running.scrollEnabled = 0; // a toggle
+    EXPECT_FALSE(saveSettingsFile(path.c_str(), running));
+    CloseHandle(held);
+    EXPECT_FALSE(saveSettingsFile(path.c_str(), running)) << "refused for the whole run";
+    finishFileSaves();
+    EXPECT_EQ(bytes(), before);
+
+    resetSettingsFileState();
+    EXPECT_EQ(loadSettingsFile(path.c_str(), running), FileRead::Read);
+    EXPECT_TRUE(saveSettingsFile(path.c_str(), running));
+    finishFileSaves();
+    SettingsRecord back;
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
+    EXPECT_EQ(back, running);
+}
+
+// The save is handed to the saver thread: it returns while another program still holds
+// the file, and lands once that program lets go. Saves in a burst end with the last.
+TEST_F(SettingsFileTest, SavesLandAfterTheCallerHasGoneOn) {
+    resetSettingsFileState();
+    ASSERT_TRUE(writeSettingsFile(path.c_str(), SettingsRecord{}));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SettingsRecord next;
+    for (int columns : {3, 4, 5}) {
+        next.columns = columns;
+        EXPECT_TRUE(saveSettingsFile(path.c_str(), next));
+    }
+    CloseHandle(held); // only now can the file be replaced
+    finishFileSaves();
+    SettingsRecord back;
+    ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
+    EXPECT_EQ(back.columns, 5);
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// What a crash or an earlier run left beside the file.
+TEST_F(SettingsFileTest, LeftOverTemporaryFiles) {
+    const std::wstring temp = path + L".new";
+    SettingsRecord kept;
+    kept.columns = 4;
+    const auto whole = settingsBytesFromImage(encodeSettings(kept));
+    auto putTemp = [&](const unsigned char* b, DWORD n, DWORD attributes) {
+        HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, b, n, &done, nullptr);
+        CloseHandle(f);
+        SetFileAttributesW(temp.c_str(), attributes);
+    };
+
+    // A cut temporary file is not taken; a whole one is, and becomes the file.
+    putTemp(whole.data(), 40, FILE_ATTRIBUTE_NORMAL);
+    SettingsRecord s;
+    EXPECT_EQ(readSettingsFile(path.c_str(), s), FileRead::Missing);
+    EXPECT_EQ(s, SettingsRecord{});
+    putTemp(whole.data(), 84, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(readSettingsFile(path.c_str(), s), FileRead::Read);
+    EXPECT_EQ(s, kept);
+    EXPECT_EQ(bytes().size(), 84u);
+    EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A stale read-only one does not block the next save.
+    putTemp(whole.data(), 10, FILE_ATTRIBUTE_READONLY);
+    SettingsRecord next;
+    next.rows = 5;
+    EXPECT_TRUE(writeSettingsFile(path.c_str(), next));
+    ASSERT_EQ(readSettingsFile(path.c_str(), s), FileRead::Read);
+    EXPECT_EQ(s, next);
+    EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+}

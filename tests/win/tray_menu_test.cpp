@@ -3,6 +3,7 @@
 // pinning the pointer, and the warning when the menu cannot be loaded.
 #include "core/app.h"
 #include "core/settings.h"
+#include "core/file_saver.h"
 #include "core/settings_file.h"
 #include "core/view.h"
 #include "res/resource.h"
@@ -205,6 +206,7 @@ struct TrayMenuTest : ::testing::Test {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
+        finishFileSaves();
         wchar_t path[260];
         if (settingsFilePath(path))
             DeleteFileW(path);
@@ -212,6 +214,7 @@ struct TrayMenuTest : ::testing::Test {
     }
     bool settingsFileExists() const {
         wchar_t path[260];
+        finishFileSaves();
         return settingsFilePath(path) && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
     }
     // Sets the pointer and waits until it reads back.
@@ -320,7 +323,7 @@ TEST_F(TrayMenuTest, LeftClickTogglesMovementOnlyWhenSetTo) {
     wchar_t path[260];
     ASSERT_TRUE(settingsFilePath(path));
     SettingsRecord stored;
-    ASSERT_TRUE(readSettingsFile(path, stored));
+    ASSERT_EQ(readSettingsFile(path, stored), FileRead::Read);
     EXPECT_EQ(stored.scrollEnabled, 0);
     EXPECT_EQ(trayGlyphLayout().state, 0); // the picture follows
     onTrayNotify(WM_LBUTTONUP);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <cwchar>
 
 #include "hookpeer_commands.h"
@@ -33,9 +34,56 @@ HWND createWindow(HWND parent) {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
+// The shared section of the ovl.dll loaded here, found by its name in the image's headers.
+BYTE* sharedSection(DWORD& size) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(L"ovl.dll"));
+    if (base == nullptr)
+        return nullptr;
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (memcmp(section->Name, ".share", 6) == 0) {
+            size = section->Misc.VirtualSize;
+            return base + section->VirtualAddress;
+        }
+    }
+    return nullptr;
+}
+
+// The section's layout: two ints, then the CBT hook, the icon hook, the list view, the
+// main window (pointer-sized) and the main process id.
+bool tamper(HWND self, HWND mainWindow, DWORD processId) {
+    DWORD size = 0;
+    BYTE* section = sharedSection(size);
+    if (section == nullptr || size < 8 + 4 * sizeof(void*) + 4)
+        return false;
+    DWORD oldProtect = 0;
+    VirtualProtect(section, size, PAGE_READWRITE, &oldProtect);
+    auto* flags = reinterpret_cast<int*>(section);
+    flags[0] = 1; // icon requests on
+    flags[1] = 0; // maximizing allowed
+    auto* handles = reinterpret_cast<void**>(section + 8);
+    handles[0] = reinterpret_cast<void*>(0x1234); // a "hook" that is none
+    handles[1] = reinterpret_cast<void*>(0x5678);
+    handles[2] = self;
+    handles[3] = mainWindow != nullptr ? mainWindow : self;
+    *reinterpret_cast<DWORD*>(section + 8 + 4 * sizeof(void*)) =
+        processId != 0 ? processId : GetCurrentProcessId();
+    return true;
+}
+
+LRESULT reports = 0;
+
 LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const HWND target = reinterpret_cast<HWND>(wParam);
+    if (msg >= 0x80C8 && msg <= 0x80CB) {
+        ++reports; // a hook notification: it must never come here
+        return 0;
+    }
     switch (msg) {
+    case kPeerTamper: return tamper(hwnd, target, static_cast<DWORD>(lParam));
+    case kPeerReports: return reports;
     case kPeerCreate: return reinterpret_cast<LRESULT>(createWindow(target));
     case kPeerMove:
         return SetWindowPos(target, nullptr, static_cast<short>(LOWORD(lParam)),

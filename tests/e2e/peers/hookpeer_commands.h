@@ -12,4 +12,8 @@ enum HookPeerCommand : unsigned {
     kPeerActivate,            // wParam: window → non-zero when it became the active window
     kPeerDestroy,             // wParam: window → DestroyWindow's answer
     kPeerLibraryBase,         // → where ovl.dll is loaded in the peer, 0 when it is not
+    kPeerTamper,  // as a hostile program: writes every value of ovl.dll's shared section, with
+                  // wParam (0: its command window) as the main window and lParam (0: its own
+                  // id) as the main process → non-zero when the section was found
+    kPeerReports, // → how many hook notifications reached the command window
 };

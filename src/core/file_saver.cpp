@@ -1,0 +1,123 @@
+// The saver thread and its slots, one per file path. The main thread only takes the lock
+// to swap bytes into a slot; the thread writes outside the lock.
+#include "core/file_saver.h"
+
+#include "core/file_replace.h"
+
+#include <windows.h>
+
+#include <new>
+#include <string>
+
+namespace {
+
+struct Slot {
+    std::wstring path;
+    std::vector<std::uint8_t> bytes;
+    bool pending = false;
+    bool remove = false;
+    bool backupFirst = false; // sticky until the backup has been made
+};
+
+SRWLOCK lock = SRWLOCK_INIT;
+CONDITION_VARIABLE workArrived = CONDITION_VARIABLE_INIT;
+CONDITION_VARIABLE allDone = CONDITION_VARIABLE_INIT;
+std::vector<Slot>* slots = nullptr; // never freed: the thread may outlive static clean-up
+bool writing = false;
+HANDLE saverThread = nullptr;
+
+Slot* pendingSlot() {
+    for (Slot& s : *slots)
+        if (s.pending)
+            return &s;
+    return nullptr;
+}
+
+// One save, outside the lock. False when the backup that must come first failed.
+bool write(const std::wstring& path, const std::vector<std::uint8_t>& bytes, bool remove,
+           bool backupFirst) {
+    if (backupFirst && !keepFileAsBackup(path.c_str()))
+        return false;
+    if (remove)
+        deleteFileUnlessReadOnly(path.c_str());
+    else
+        replaceFileWhole(path.c_str(), bytes.data(), bytes.size());
+    return true; // a failed write leaves the old file whole; nothing more to do
+}
+
+DWORD WINAPI saverMain(void*) {
+    AcquireSRWLockExclusive(&lock);
+    for (;;) {
+        Slot* slot = pendingSlot();
+        if (slot == nullptr) {
+            WakeAllConditionVariable(&allDone);
+            SleepConditionVariableSRW(&workArrived, &lock, INFINITE, 0);
+            continue;
+        }
+        slot->pending = false;
+        const std::wstring path = slot->path; // slots may grow while unlocked
+        std::vector<std::uint8_t> bytes;
+        bytes.swap(slot->bytes);
+        const bool remove = slot->remove;
+        const bool backupFirst = slot->backupFirst;
+        writing = true;
+        ReleaseSRWLockExclusive(&lock);
+        const bool backedUp = write(path, bytes, remove, backupFirst);
+        AcquireSRWLockExclusive(&lock);
+        writing = false;
+        if (backupFirst && backedUp) {
+            for (Slot& s : *slots)
+                if (s.path == path)
+                    s.backupFirst = false;
+        }
+    }
+}
+
+} // namespace
+
+void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
+                   bool backupFirst) {
+    AcquireSRWLockExclusive(&lock);
+    try {
+        if (slots == nullptr)
+            slots = new std::vector<Slot>;
+        Slot* slot = nullptr;
+        for (Slot& s : *slots)
+            if (s.path == path)
+                slot = &s;
+        if (slot == nullptr) {
+            slots->emplace_back();
+            slot = &slots->back();
+            slot->path = path;
+        }
+        slot->bytes.swap(bytes);
+        slot->remove = remove;
+        slot->backupFirst = slot->backupFirst || backupFirst;
+        slot->pending = true;
+        if (saverThread == nullptr)
+            saverThread = CreateThread(nullptr, 0, saverMain, nullptr, 0, nullptr);
+    } catch (const std::bad_alloc&) {
+        // dropped like a failed save: the file on disk stays as it was
+    }
+    const bool threadRuns = saverThread != nullptr;
+    WakeConditionVariable(&workArrived);
+    ReleaseSRWLockExclusive(&lock);
+    if (!threadRuns)
+        finishFileSaves(); // no thread to be had: write here rather than not at all
+}
+
+void finishFileSaves() {
+    AcquireSRWLockExclusive(&lock);
+    if (saverThread == nullptr) {
+        // Only when the thread could not be started: write on the caller's thread.
+        while (Slot* slot = slots ? pendingSlot() : nullptr) {
+            slot->pending = false;
+            if (write(slot->path, slot->bytes, slot->remove, slot->backupFirst))
+                slot->backupFirst = false;
+            slot->bytes.clear();
+        }
+    }
+    while (saverThread != nullptr && (writing || (slots && pendingSlot())))
+        SleepConditionVariableSRW(&allDone, &lock, INFINITE, 0);
+    ReleaseSRWLockExclusive(&lock);
+}

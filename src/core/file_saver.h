@@ -1,0 +1,18 @@
+// Saves off the main thread. The main thread hands over a file's new bytes and goes on at
+// once; one saver thread writes the latest bytes of each file, so a burst of saves of one
+// file writes it once. Only the settings and exclusion files go through here.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Replaces `path` with `bytes` (or deletes it when `remove`) on the saver thread. With
+// `backupFirst` the file found there is first kept under a backup name (keepFileAsBackup);
+// until that has worked, nothing is written over it. Never waits on the disk; a request
+// that cannot be queued (no memory) is dropped like a failed save.
+void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
+                   bool backupFirst);
+
+// Waits until every queued save has been written or has failed. Called at exit, so that
+// the process never ends with a save half done, and by tests.
+void finishFileSaves();
