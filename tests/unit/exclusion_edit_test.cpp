@@ -2,6 +2,8 @@
 // renaming limits, the stable two-way sort, and the find-mode candidate kept on its entry.
 #include "exclusion/exclusion_edit.h"
 
+#include "folded_compare.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -43,18 +45,6 @@ bool removeFake(void* context, int image) {
         return false;
     l->removed.push_back(image);
     return true;
-}
-
-// A comparison that ignores the case of ASCII letters: a stand-in for a locale in which
-// two different spellings are equal.
-int compareFolded(const wchar_t* a, const wchar_t* b) {
-    auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - 32 : c; };
-    for (;; ++a, ++b) {
-        if (fold(*a) != fold(*b))
-            return fold(*a) < fold(*b) ? -1 : 1;
-        if (*a == 0)
-            return 0;
-    }
 }
 
 TEST(ExclusionDuplicates, TheLaterEntryGoesAndTheEarlierIsKept) {

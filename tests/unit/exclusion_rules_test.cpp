@@ -2,6 +2,8 @@
 // strings, case, and how often the title is read; dropping an unconfirmed candidate.
 #include "exclusion/exclusion_rules.h"
 
+#include "folded_compare.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -101,23 +103,13 @@ TEST(ExclusionMatch, TableOfRulesAndWindows) {
 }
 
 TEST(ExclusionMatch, NamesAreEqualByTheComparisonGiven) {
-    // Folding ASCII case stands for a locale in which two spellings compare equal.
-    const TextCompare folded = [](const wchar_t* a, const wchar_t* b) {
-        auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - 32 : c; };
-        for (;; ++a, ++b) {
-            if (fold(*a) != fold(*b))
-                return fold(*a) < fold(*b) ? -1 : 1;
-            if (*a == 0)
-                return 0;
-        }
-    };
     const std::vector<ExclusionEntry> rules = {rule(L"notepad", L"MEMO")};
     FakeTitle t{L"memo"};
-    EXPECT_TRUE(matchesExclusion(rules, 4, L"Notepad", readFake, &t, folded));
+    EXPECT_TRUE(matchesExclusion(rules, 4, L"Notepad", readFake, &t, compareFolded));
     EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", readFake, &t, compareOrdinal));
-    EXPECT_TRUE(namesClass(rules, L"NOTEPAD", folded));
+    EXPECT_TRUE(namesClass(rules, L"NOTEPAD", compareFolded));
     EXPECT_FALSE(namesClass(rules, L"NOTEPAD", compareOrdinal));
-    EXPECT_FALSE(namesClass(rules, nullptr, folded));
+    EXPECT_FALSE(namesClass(rules, nullptr, compareFolded));
 }
 
 TEST(ExclusionMatch, TitleIsReadOnlyWhenClassAndLengthAgreeAndAtMostOnce) {
