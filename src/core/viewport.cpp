@@ -123,7 +123,7 @@ struct WindowFacts {
     }
     int titleLength() { return GetWindowTextLengthW(w); }
     bool excludable(const wchar_t* className) {
-        return namesClass(ExclusionList.entries, className);
+        return namesExcludedClass(className);
     }
     bool hasParent() { return GetParent(w) != nullptr; }
     bool isShellWindow() { return w == shell; }

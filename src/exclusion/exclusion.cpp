@@ -2,6 +2,8 @@
 // activation handler call. Nothing here sends a message to the window it asks about.
 #include "exclusion/exclusion.h"
 
+#include <shlwapi.h>
+
 #include <cstring>
 #include <new>
 
@@ -51,8 +53,17 @@ void freeClassName(ClassName& name) {
     name = {};
 }
 
+int compareNames(const wchar_t* a, const wchar_t* b) {
+    return StrCmpW(a, b);
+}
+
+bool namesExcludedClass(const wchar_t* className) {
+    return namesClass(ExclusionList.entries, className, compareNames);
+}
+
 bool isExcluded(HWND window, int titleLength, const wchar_t* className) {
-    return matchesExclusion(ExclusionList.entries, titleLength, className, readTitle, &window);
+    return matchesExclusion(ExclusionList.entries, titleLength, className, readTitle, &window,
+                            compareNames);
 }
 
 void resetExclusionList() {

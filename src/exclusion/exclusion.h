@@ -18,6 +18,12 @@ struct ClassName {
 ClassName fetchClassName(HWND window);
 void freeClassName(ClassName& name);
 
+// Names compare in the user's locale, case-sensitively (StrCmpW).
+int compareNames(const wchar_t* a, const wchar_t* b);
+
+// True when some rule names the class, whatever its title.
+bool namesExcludedClass(const wchar_t* className);
+
 // True when some rule matches the window. titleLength is GetWindowTextLengthW(window),
 // className the caller's fetchClassName result.
 bool isExcluded(HWND window, int titleLength, const wchar_t* className);

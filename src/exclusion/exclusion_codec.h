@@ -12,9 +12,13 @@
 inline constexpr wchar_t kExclusionSignature[] = L"{8027EEA7-18EC-44c9-95E4-159B46259420}";
 inline constexpr size_t kExclusionSignatureUnits = 38;
 inline constexpr size_t kExclusionSignatureBytes = 76;
-inline constexpr std::uint64_t kExclusionFileMaxBytes = 2097152; // larger files are ignored
-inline constexpr size_t kExclusionReadBytes = 8192;              // one string read
-inline constexpr size_t kExclusionScanUnits = 4096;              // where a terminator may lie
+inline constexpr size_t kExclusionReadBytes = 8192; // one string read
+inline constexpr size_t kExclusionScanUnits = 4096; // where a terminator may lie
+// Larger files are ignored. The limit is the largest file the writer can make (the
+// signature and 128 records of two 4,095-unit strings with their terminators), so every
+// list the program saves is read back whole at the next start.
+inline constexpr std::uint64_t kExclusionFileMaxBytes =
+    kExclusionSignatureBytes + std::uint64_t{kExclusionLimit} * 2 * (kExclusionTextLimit + 1) * 2;
 
 bool exclusionFileSizeAccepted(std::uint64_t size);
 

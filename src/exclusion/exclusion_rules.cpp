@@ -4,23 +4,25 @@
 
 #include <new>
 
-namespace {
-
-bool equalsText(const std::wstring& s, const wchar_t* text) {
-    const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i)
-        if (text[i] == 0 || text[i] != s[i])
-            return false;
-    return text[n] == 0;
+int compareOrdinal(const wchar_t* a, const wchar_t* b) {
+    for (;; ++a, ++b) {
+        if (*a != *b)
+            return *a < *b ? -1 : 1;
+        if (*a == 0)
+            return 0;
+    }
 }
 
-} // namespace
+bool sameText(const std::wstring& s, const wchar_t* text, TextCompare compare) {
+    return compareOrdinal(s.c_str(), text) == 0 || compare(s.c_str(), text) == 0;
+}
 
-bool namesClass(const std::vector<ExclusionEntry>& entries, const wchar_t* className) {
+bool namesClass(const std::vector<ExclusionEntry>& entries, const wchar_t* className,
+                TextCompare compare) {
     if (!className)
         return false;
     for (const ExclusionEntry& e : entries)
-        if (equalsText(e.className, className))
+        if (sameText(e.className, className, compare))
             return true;
     return false;
 }
@@ -34,13 +36,14 @@ void removeCandidate(ExclusionListRecord& list) {
 }
 
 bool matchesExclusion(const std::vector<ExclusionEntry>& entries, int titleLength,
-                      const wchar_t* className, TitleReader readTitle, void* context) {
+                      const wchar_t* className, TitleReader readTitle, void* context,
+                      TextCompare compare) {
     if (!className)
         return false;
     wchar_t* title = nullptr;
     bool excluded = false;
     for (const ExclusionEntry& e : entries) {
-        if (!equalsText(e.className, className))
+        if (!sameText(e.className, className, compare))
             continue;
         if (e.windowName.size() == 1 && e.windowName[0] == L'*') {
             excluded = true;
@@ -55,7 +58,7 @@ bool matchesExclusion(const std::vector<ExclusionEntry>& entries, int titleLengt
             const int copied = readTitle(context, title, titleLength + 1);
             title[copied >= 0 && copied <= titleLength ? copied : 0] = 0;
         }
-        if (equalsText(e.windowName, title)) {
+        if (sameText(e.windowName, title, compare)) {
             excluded = true;
             break;
         }

@@ -24,8 +24,16 @@ struct ExclusionListRecord {
 // Removes the unconfirmed find-mode candidate, if any, so that it is never saved.
 void removeCandidate(ExclusionListRecord& list);
 
+// How names are compared: below, equal or above zero like a three-way string comparison.
+// The program compares in the user's locale; compareOrdinal is unit by unit.
+using TextCompare = int (*)(const wchar_t* a, const wchar_t* b);
+int compareOrdinal(const wchar_t* a, const wchar_t* b);
+// Equal by `compare`; identical strings are equal without asking it.
+bool sameText(const std::wstring& s, const wchar_t* text, TextCompare compare);
+
 // True when some entry names `className` (whatever its title); null matches nothing.
-bool namesClass(const std::vector<ExclusionEntry>& entries, const wchar_t* className);
+bool namesClass(const std::vector<ExclusionEntry>& entries, const wchar_t* className,
+                TextCompare compare);
 
 // Copies the window's title into `buffer` (room for `capacity` units, terminator included)
 // and returns the units copied.
@@ -36,7 +44,8 @@ using TitleReader = int (*)(void* context, wchar_t* buffer, int capacity);
 // buffer allocated at the first such entry; if that allocation fails the window counts as
 // not excluded. A null className matches nothing.
 bool matchesExclusion(const std::vector<ExclusionEntry>& entries, int titleLength,
-                      const wchar_t* className, TitleReader readTitle, void* context);
+                      const wchar_t* className, TitleReader readTitle, void* context,
+                      TextCompare compare);
 
 // How a window's class name is read: a buffer starting at 4 units and growing by 4 until
 // the answer leaves at least two units to spare, for buffers below 4,096 units.

@@ -47,6 +47,8 @@
 #define IDM_CROSS_CURSOR 106
 #define IDM_MEASURING_CURSOR 107
 #define IDM_EXCLUSIONS 130
+#define IDM_EXCL_DELETE 120 // exclusion window: delete the selected rules
+#define IDM_EXCL_FIND 121   // exclusion window: find a window by pointing
 #define IDM_TOGGLE_SCROLL 132
 #define IDM_TILE_VERTICAL 163
 #define IDM_TILE_HORIZONTAL 164

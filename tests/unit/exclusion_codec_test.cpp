@@ -279,11 +279,25 @@ TEST(ExclusionRecords, DecodingAppendsToWhatIsThere) {
     EXPECT_EQ(list[1].className, L"c");
 }
 
-TEST(ExclusionFileSize, TwoMebibytesIsTheLargestAccepted) {
+TEST(ExclusionFileSize, TheLargestListTheWriterCanMakeIsReadBackWhole) {
     EXPECT_TRUE(exclusionFileSizeAccepted(0));
     EXPECT_TRUE(exclusionFileSizeAccepted(2097152));
-    EXPECT_FALSE(exclusionFileSizeAccepted(2097153));
     EXPECT_FALSE(exclusionFileSizeAccepted(0x100000000ull)); // beyond 32 bits
+
+    // 128 rules with both names at the 4,095-unit limit: 76 bytes over 2 MiB.
+    std::vector<ExclusionEntry> full(kExclusionLimit);
+    for (int i = 0; i < kExclusionLimit; ++i) {
+        full[i].className.assign(kExclusionTextLimit, static_cast<wchar_t>(L'A' + i % 26));
+        full[i].windowName.assign(kExclusionTextLimit, static_cast<wchar_t>(L'あ' + i));
+    }
+    const Bytes b = encodeExclusionFile(full);
+    EXPECT_EQ(b.size(), 2097152u + 76u);
+    EXPECT_TRUE(exclusionFileSizeAccepted(b.size()));
+    EXPECT_FALSE(exclusionFileSizeAccepted(b.size() + 1));
+    const std::vector<ExclusionEntry> back = decode(b);
+    ASSERT_EQ(back.size(), full.size());
+    EXPECT_EQ(back.back().className, full.back().className);
+    EXPECT_EQ(back.back().windowName, full.back().windowName);
 }
 
 TEST(ExclusionEncode, ExactBytesAndRoundTrip) {

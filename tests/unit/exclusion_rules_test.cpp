@@ -2,6 +2,8 @@
 // strings, case, and how often the title is read; dropping an unconfirmed candidate.
 #include "exclusion/exclusion_rules.h"
 
+#include "folded_compare.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,7 +31,8 @@ int readFake(void* context, wchar_t* buffer, int capacity) {
 bool excluded(const std::vector<ExclusionEntry>& rules, const wchar_t* cls,
               const std::wstring& title, int* reads = nullptr) {
     FakeTitle t{title};
-    const bool r = matchesExclusion(rules, static_cast<int>(title.size()), cls, readFake, &t);
+    const bool r =
+        matchesExclusion(rules, static_cast<int>(title.size()), cls, readFake, &t, compareOrdinal);
     if (reads)
         *reads = t.reads;
     return r;
@@ -99,6 +102,16 @@ TEST(ExclusionMatch, TableOfRulesAndWindows) {
     }
 }
 
+TEST(ExclusionMatch, NamesAreEqualByTheComparisonGiven) {
+    const std::vector<ExclusionEntry> rules = {rule(L"notepad", L"MEMO")};
+    FakeTitle t{L"memo"};
+    EXPECT_TRUE(matchesExclusion(rules, 4, L"Notepad", readFake, &t, compareFolded));
+    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", readFake, &t, compareOrdinal));
+    EXPECT_TRUE(namesClass(rules, L"NOTEPAD", compareFolded));
+    EXPECT_FALSE(namesClass(rules, L"NOTEPAD", compareOrdinal));
+    EXPECT_FALSE(namesClass(rules, nullptr, compareFolded));
+}
+
 TEST(ExclusionMatch, TitleIsReadOnlyWhenClassAndLengthAgreeAndAtMostOnce) {
     const std::vector<ExclusionEntry> rules = {
         rule(L"Other", L"memo"),         // other class: never read
@@ -121,7 +134,7 @@ TEST(ExclusionMatch, TitleIsReadOnlyWhenClassAndLengthAgreeAndAtMostOnce) {
     EXPECT_EQ(reads, 0);
 
     FakeTitle t{L"memo"};
-    matchesExclusion(rules, 4, L"Notepad", readFake, &t);
+    matchesExclusion(rules, 4, L"Notepad", readFake, &t, compareOrdinal);
     EXPECT_EQ(t.lastCapacity, 5); // the title's length plus the terminator
 }
 
@@ -129,26 +142,27 @@ TEST(ExclusionMatch, TitleChangedSinceItsLengthWasRead) {
     // The caller measured 4 units, but the window now answers with fewer or more.
     const std::vector<ExclusionEntry> rules = {rule(L"Notepad", L"memo")};
     FakeTitle shorter{L"mem"};
-    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", readFake, &shorter));
+    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", readFake, &shorter, compareOrdinal));
     FakeTitle longer{L"memo.txt"}; // cut at the buffer: the first 4 units match
-    EXPECT_TRUE(matchesExclusion(rules, 4, L"Notepad", readFake, &longer));
+    EXPECT_TRUE(matchesExclusion(rules, 4, L"Notepad", readFake, &longer, compareOrdinal));
     FakeTitle none{L""};
-    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", readFake, &none));
+    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", readFake, &none, compareOrdinal));
     // A reader that reports nonsense counts is not trusted past the buffer.
     auto liar = [](void*, wchar_t* buffer, int capacity) {
         for (int i = 0; i < capacity; ++i)
             buffer[i] = L'm';
         return capacity + 10;
     };
-    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", liar, nullptr));
+    EXPECT_FALSE(matchesExclusion(rules, 4, L"Notepad", liar, nullptr, compareOrdinal));
 }
 
 TEST(ExclusionMatch, NullClassOrNegativeLengthMatchNothingButStars) {
     const std::vector<ExclusionEntry> rules = {rule(L"", L""), rule(L"Notepad", L"*")};
     FakeTitle t{L""};
-    EXPECT_FALSE(matchesExclusion(rules, 0, nullptr, readFake, &t));
-    EXPECT_FALSE(matchesExclusion({rule(L"Notepad", L"")}, -1, L"Notepad", readFake, &t));
-    EXPECT_TRUE(matchesExclusion(rules, -1, L"Notepad", readFake, &t));
+    EXPECT_FALSE(matchesExclusion(rules, 0, nullptr, readFake, &t, compareOrdinal));
+    EXPECT_FALSE(
+        matchesExclusion({rule(L"Notepad", L"")}, -1, L"Notepad", readFake, &t, compareOrdinal));
+    EXPECT_TRUE(matchesExclusion(rules, -1, L"Notepad", readFake, &t, compareOrdinal));
     EXPECT_EQ(t.reads, 0);
 }
 

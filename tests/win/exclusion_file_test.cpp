@@ -99,10 +99,10 @@ TEST_F(ExclusionFileTest, RoundTripWritesTheExactBytes) {
 }
 
 TEST_F(ExclusionFileTest, SizeLimitAndSignatureOnDisk) {
-    // Exactly 2 MiB: the signature, one record, then a long run of one-unit records
-    // ("\0" pairs) that the 128-record limit cuts off.
+    // The largest accepted size: the signature, one record, then a long run of one-unit
+    // records ("\0" pairs) that the 128-record limit cuts off.
     Bytes big = encodeExclusionFile({rule(L"Cls", L"T")});
-    big.resize(2097152, 0);
+    big.resize(kExclusionFileMaxBytes, 0);
     put(big);
     std::vector<ExclusionEntry> got;
     ASSERT_EQ(readExclusionFile(path.c_str(), got), FileRead::Read);
