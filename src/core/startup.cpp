@@ -23,6 +23,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <new>
+
 namespace {
 
 bool registerMainClass() {
@@ -124,12 +126,15 @@ void runMainLoop() {
     for (;;) {
         HANDLE events[2] = {pointerEvent, keyboardEvent};
         const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, 33, 0xFF);
-        if (r == WAIT_OBJECT_0) {
-            drainPointer();
-            continue;
-        }
-        if (r == WAIT_OBJECT_0 + 1) {
-            drainKeyboard();
+        if (r == WAIT_OBJECT_0 || r == WAIT_OBJECT_0 + 1) {
+            // A drain that runs out of memory loses its records; the next one starts afresh.
+            try {
+                if (r == WAIT_OBJECT_0)
+                    drainPointer();
+                else
+                    drainKeyboard();
+            } catch (const std::bad_alloc&) {
+            }
             continue;
         }
         if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT)
