@@ -92,8 +92,9 @@ int initInput() {
         return 0;
     if (!setBufferSize(pointerDevice) || !setBufferSize(keyboardDevice))
         return 0;
-    if (FAILED(pointerDevice->Acquire()))
-        return 0;
+    // The program runs on without the pointer (the keyboard toggles and the hook reports
+    // still work); only the keyboard decides whether input started.
+    pointerDevice->Acquire();
     return SUCCEEDED(keyboardDevice->Acquire()) ? 1 : 0;
 }
 
@@ -213,7 +214,7 @@ void drainPointer() {
             const bool pressed = (record.dwData & 0x80) != 0;
             if (Settings.edgeMiddleClickToggles && nearScreenEdge({p.x, p.y}, RealScreenSize)) {
                 if (pressed) {
-                    KillTimer(MainWindow, kContinuationTimer);
+                    stopContinuation();
                     SendMessageW(MainWindow, WM_COMMAND, IDM_TOGGLE_SCROLL, 0);
                     dx = dy = 0; // the motion before the click is not a push
                 }
