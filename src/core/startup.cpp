@@ -8,6 +8,7 @@
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/taskbar.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion_file.h"
@@ -47,17 +48,6 @@ bool registerMainClass() {
 }
 
 } // namespace
-
-char taskbarSide() {
-    HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (!bar)
-        return 0;
-    APPBARDATA abd{};
-    abd.cbSize = sizeof(abd); // 36 bytes in the 32-bit build; the 64-bit shell wants its own
-    abd.hWnd = bar;
-    SHAppBarMessage(ABM_GETTASKBARPOS, &abd);
-    return taskbarSideFromRect({abd.rc.left, abd.rc.top, abd.rc.right, abd.rc.bottom});
-}
 
 int initialize(HINSTANCE instance) {
     appInstance = instance;

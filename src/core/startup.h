@@ -7,5 +7,3 @@ int initialize(HINSTANCE instance); // 1: run the loop; 0: end the process at on
 void runMainLoop();
 void shutdown();
 
-// The taskbar's side of the screen ('l', 't', 'r', 'b'), 0 when there is no taskbar.
-char taskbarSide();

@@ -6,7 +6,7 @@
 
 #include "core/edge_movement.h"
 #include "core/settings.h"
-#include "core/startup.h"
+#include "core/taskbar.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion.h"
