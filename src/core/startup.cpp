@@ -112,10 +112,34 @@ int initialize(HINSTANCE instance) {
     return 1;
 }
 
+namespace {
+
+constexpr DWORD kQueueIntervalMs = 33;
+
+// Takes every message waiting; true once WM_QUIT was among them.
+bool drainQueue() {
+    bool quit = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg))
+            continue;
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return quit;
+}
+
+} // namespace
+
 void runMainLoop() {
+    DWORD lastQueueDrain = GetTickCount();
     for (;;) {
         HANDLE events[2] = {pointerEvent, keyboardEvent};
-        const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, 33, 0xFF);
+        const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, kQueueIntervalMs, 0xFF);
         if (r == WAIT_OBJECT_0 || r == WAIT_OBJECT_0 + 1) {
             // A drain that runs out of memory loses its records; the next one starts afresh.
             try {
@@ -125,24 +149,15 @@ void runMainLoop() {
                     drainKeyboard();
             } catch (const std::bad_alloc&) {
             }
+            // The wait reports the pointer first: under steady motion it would report
+            // nothing else, and the queue still gets its turn every 33 ms.
+            if (GetTickCount() - lastQueueDrain < kQueueIntervalMs)
+                continue;
+        } else if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT) {
             continue;
         }
-        if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT)
-            continue;
-
-        bool quit = false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg))
-                continue;
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (quit)
+        lastQueueDrain = GetTickCount();
+        if (drainQueue())
             return;
     }
 }

@@ -71,6 +71,37 @@ TEST_F(EdgeTest, ScrollLockSwitchesMovementAndRewritesTheFile) {
     keyTap(VK_CAPITAL);
 }
 
+// The loop waits on the pointer first: under steady motion it must still answer its
+// messages, about thirty times a second.
+TEST_F(EdgeTest, SteadyPointerMotionDoesNotStarveTheMessages) {
+    SettingsRecord s = centred();
+    s.scrollEnabled = 0; // motion only, no view shifts
+    ASSERT_NO_FATAL_FAILURE(begin(s));
+    setCursor(500, 400);
+    settle();
+    static volatile LONG moving;
+    moving = 1;
+    HANDLE mover = CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+            for (int i = 0; moving; ++i)
+                moveRelative(i % 2 ? 3 : -3, 0);
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    ASSERT_TRUE(mover);
+    const double start = nowMs();
+    int answered = 0;
+    while (nowMs() - start < 2000)
+        answered += run.barrier(500) ? 1 : 0;
+    moving = 0;
+    WaitForSingleObject(mover, 5000);
+    CloseHandle(mover);
+    // Each round trip waits for the next turn of the queue; well over ten in two seconds
+    // even on a loaded machine, none at all when the pointer holds the loop.
+    EXPECT_GE(answered, 10) << "round trips answered in two seconds of motion";
+}
+
 // A window of this process made the shell and brought to the front, as the desktop is
 // when the user turns the wheel over it. Small and away from the pointer, so that its
 // coming and going is no pointer motion.
@@ -125,6 +156,29 @@ TEST_F(EdgeTest, WheelScrollsOverTheDesktopOnly) {
     keyUp(VK_SHIFT);
     EXPECT_TRUE(sideways) << "moved " << movedX(L"A", a0);
     EXPECT_EQ(movedY(L"A", a0), -120);
+
+    // Over the notification area the wheel belongs to its icons, whatever is in front.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&wc);
+    wc.lpszClassName = L"TrayNotifyWnd";
+    RegisterClassW(&wc);
+    HWND bar =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"Shell_TrayWnd", L"",
+                        WS_POPUP, 800, 700, 200, 40, nullptr, nullptr, nullptr, nullptr);
+    HWND tray = CreateWindowExW(0, L"TrayNotifyWnd", L"", WS_CHILD | WS_VISIBLE, 100, 0, 100, 40,
+                                bar, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(bar && tray);
+    ShowWindow(bar, SW_SHOWNOACTIVATE);
+    setCursor(950, 720);
+    ASSERT_TRUE(waitUntil([&] { return WindowFromPoint({950, 720}) == tray; }, 2000));
+    settle();
+    wheel(-120);
+    settle();
+    EXPECT_EQ(movedY(L"A", a0), -120) << "the wheel over the notification area moved the view";
+    EXPECT_EQ(movedX(L"A", a0), -120);
+    DestroyWindow(bar);
 }
 
 } // namespace
