@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <vector>
@@ -99,9 +100,11 @@ void soak(int events, SoakFigures& f) {
     f.events = events;
     f.ms = nowMs() - start;
     f.memoryAtEnd = privateBytes(run.proc.process);
-    fprintf(stderr, "soak: %d events in %.0f ms, private memory %zu KiB after warm-up, %zu KiB at end, "
+    fprintf(stderr,
+            "soak: %d events in %.0f ms, private memory %llu KiB after warm-up, %llu KiB at end, "
             "slowest answer %d ms\n",
-            f.events, f.ms, f.memoryAfterWarmUp / 1024, f.memoryAtEnd / 1024, f.slowestAnswerMs);
+            f.events, f.ms, static_cast<unsigned long long>(f.memoryAfterWarmUp / 1024),
+            static_cast<unsigned long long>(f.memoryAtEnd / 1024), f.slowestAnswerMs);
     EXPECT_TRUE(run.stop());
 }
 

@@ -282,6 +282,10 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     EXPECT_EQ(rectOf(a).top, ra.top - 25);
 }
 
+DWORD WINAPI sendGather(void*) {
+    return static_cast<DWORD>(SendMessageW(MainWindow, WM_COMMAND, IDM_GATHER, 0));
+}
+
 // A command another program sends while the shift waits on it runs once the shift is
 // over: run inside it, its plain collection would replace the list being moved and leave
 // the untitled and owned windows behind for good.
@@ -302,10 +306,7 @@ TEST_F(ViewportTest, ACommandSentDuringAShiftWaitsUntilTheShiftIsOver) {
 
     // "Gather" sent from another thread waits among this thread's sent messages, which
     // the shift's first wait on the peer delivers.
-    HANDLE sender = CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD { return static_cast<DWORD>(SendMessageW(MainWindow, WM_COMMAND, IDM_GATHER, 0)); },
-        nullptr, 0, nullptr);
+    HANDLE sender = CreateThread(nullptr, 0, sendGather, nullptr, 0, nullptr);
     ASSERT_TRUE(sender);
     const ULONGLONG deadline = GetTickCount64() + 5000;
     while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount64() < deadline)
