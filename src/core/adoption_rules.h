@@ -11,7 +11,7 @@
 // The normal rectangle that keeps a formerly maximized window where it was: its reported
 // maximized position and size.
 constexpr Rect reportedMaximizedRect(Point maxPosition, Point maxSize) {
-    return {maxPosition.x, maxPosition.y, maxPosition.x + maxSize.x, maxPosition.y + maxSize.y};
+    return rectAt(maxPosition, maxSize);
 }
 
 // A minimized window's normal top-left corner as a virtual position, packed into 16-bit

@@ -61,12 +61,12 @@ void installShape(HCURSOR choice) {
     refusedShape = choice;
 }
 
+} // namespace
+
 void stopContinuation() {
     continuation = {};
     KillTimer(MainWindow, kContinuationTimer);
 }
-
-} // namespace
 
 // Applies the queued samples one after another, each clamped against the view as it
 // stands after the previous one, then leaves the gate empty and open.

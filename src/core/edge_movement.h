@@ -9,14 +9,16 @@
 
 constexpr UINT_PTR kContinuationTimer = 519;
 
-extern Point PointerPosition; // refreshed by every movement computation
-extern Point lastStep;        // the most recent view step (tracking and overview write it too)
+extern Point PointerPosition;    // refreshed by every movement computation
+extern Point lastStep;           // the most recent view step (tracking and overview write it too)
 extern HCURSOR savedNormalArrow; // the normal arrow as it was at start, put back at exit
 
 void loadPointerShapes();
 int readEdgeFlags();
 void computeMovement(int dx, int dy, int wheelSum);
 void onContinuationTimer(UINT_PTR timerId);
+// Stops timer 519 and forgets its step, so that the next push at an edge starts it anew.
+void stopContinuation();
 void stepOneScreen(int flags);
 void applyQueuedMoves();
 void resetEdgeMovement(); // tests

@@ -92,8 +92,9 @@ int initInput() {
         return 0;
     if (!setBufferSize(pointerDevice) || !setBufferSize(keyboardDevice))
         return 0;
-    if (FAILED(pointerDevice->Acquire()))
-        return 0;
+    // The program runs on without the pointer (the keyboard toggles and the hook reports
+    // still work); only the keyboard decides whether input started.
+    pointerDevice->Acquire();
     return SUCCEEDED(keyboardDevice->Acquire()) ? 1 : 0;
 }
 
@@ -108,18 +109,41 @@ void releaseInput() {
     CoUninitialize();
 }
 
-bool isTaskbarWindow(HWND w) {
+namespace {
+
+enum class TaskbarPart { None, Taskbar, NotificationArea };
+
+TaskbarPart taskbarPartOf(HWND w) {
     // A class name counts only when it fills exactly 13 units of a 15-unit buffer.
     for (; w; w = GetAncestor(w, GA_PARENT)) {
         wchar_t name[15];
         if (GetClassNameW(w, name, 15) != 13)
             continue;
         if (lstrcmpW(name, L"TrayNotifyWnd") == 0)
-            return false;
+            return TaskbarPart::NotificationArea;
         if (lstrcmpW(name, L"Shell_TrayWnd") == 0)
-            return true;
+            return TaskbarPart::Taskbar;
     }
-    return false;
+    return TaskbarPart::None;
+}
+
+// The wheel scrolls over the desktop and the taskbar but not over the notification area,
+// whose icons take the wheel themselves. The window in front is always a top-level one,
+// so only the window under the pointer can tell the notification area.
+bool wheelScrolls() {
+    POINT p;
+    const TaskbarPart under =
+        GetCursorPos(&p) ? taskbarPartOf(WindowFromPoint(p)) : TaskbarPart::None;
+    if (under != TaskbarPart::None)
+        return under == TaskbarPart::Taskbar;
+    HWND front = GetForegroundWindow();
+    return front && (front == GetShellWindow() || isTaskbarWindow(front));
+}
+
+} // namespace
+
+bool isTaskbarWindow(HWND w) {
+    return taskbarPartOf(w) == TaskbarPart::Taskbar;
 }
 
 void resetInputState() {
@@ -188,8 +212,7 @@ void drainPointer() {
         case DIMOFS_X: dx += sign * data; break;
         case DIMOFS_Y: dy += sign * data; break;
         case DIMOFS_Z: {
-            HWND front = GetForegroundWindow();
-            if (!(front && (front == GetShellWindow() || isTaskbarWindow(front))))
+            if (!wheelScrolls())
                 break;
             const int v = sign * data;
             wheelSum += v;
@@ -213,7 +236,7 @@ void drainPointer() {
             const bool pressed = (record.dwData & 0x80) != 0;
             if (Settings.edgeMiddleClickToggles && nearScreenEdge({p.x, p.y}, RealScreenSize)) {
                 if (pressed) {
-                    KillTimer(MainWindow, kContinuationTimer);
+                    stopContinuation();
                     SendMessageW(MainWindow, WM_COMMAND, IDM_TOGGLE_SCROLL, 0);
                     dx = dy = 0; // the motion before the click is not a push
                 }

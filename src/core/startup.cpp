@@ -9,6 +9,7 @@
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/taskbar.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion_file.h"
@@ -24,6 +25,8 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <new>
 
 namespace {
 
@@ -47,17 +50,6 @@ bool registerMainClass() {
 }
 
 } // namespace
-
-char taskbarSide() {
-    HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (!bar)
-        return 0;
-    APPBARDATA abd{};
-    abd.cbSize = sizeof(abd); // 36 bytes in the 32-bit build; the 64-bit shell wants its own
-    abd.hWnd = bar;
-    SHAppBarMessage(ABM_GETTASKBARPOS, &abd);
-    return taskbarSideFromRect({abd.rc.left, abd.rc.top, abd.rc.right, abd.rc.bottom});
-}
 
 int initialize(HINSTANCE instance) {
     appInstance = instance;
@@ -142,38 +134,52 @@ void keepHooksInPlace() {
     storeHookFlag(d_bPreventMaximize, Settings.columns > 1 || Settings.rows > 1);
 }
 
+constexpr DWORD kQueueIntervalMs = 33;
+
+// Takes every message waiting; true once WM_QUIT was among them.
+bool drainQueue() {
+    bool quit = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg))
+            continue;
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return quit;
+}
+
 } // namespace
 
 bool hooksKept = false;
 
 void runMainLoop() {
+    DWORD lastQueueDrain = GetTickCount();
     for (;;) {
         HANDLE events[2] = {pointerEvent, keyboardEvent};
-        const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, 33, 0xFF);
-        if (r == WAIT_OBJECT_0) {
-            drainPointer();
-            continue;
-        }
-        if (r == WAIT_OBJECT_0 + 1) {
-            drainKeyboard();
-            continue;
-        }
-        if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT)
-            continue;
-
-        bool quit = false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg))
-                continue;
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                continue;
+        const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, kQueueIntervalMs, 0xFF);
+        if (r == WAIT_OBJECT_0 || r == WAIT_OBJECT_0 + 1) {
+            // A drain that runs out of memory loses its records; the next one starts afresh.
+            try {
+                if (r == WAIT_OBJECT_0)
+                    drainPointer();
+                else
+                    drainKeyboard();
+            } catch (const std::bad_alloc&) {
             }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            // The wait reports the pointer first: under steady motion it would report
+            // nothing else, and the queue still gets its turn every 33 ms.
+            if (GetTickCount() - lastQueueDrain < kQueueIntervalMs)
+                continue;
+        } else if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT) {
+            continue;
         }
-        if (quit)
+        lastQueueDrain = GetTickCount();
+        if (drainQueue())
             return;
         keepHooksInPlace();
     }

@@ -10,6 +10,3 @@ void shutdown();
 // True from a successful InstallHook until the exit removes the hooks: meanwhile the loop
 // puts them back whenever another process has changed the hook library's shared record.
 extern bool hooksKept;
-
-// The taskbar's side of the screen ('l', 't', 'r', 'b'), 0 when there is no taskbar.
-char taskbarSide();

@@ -19,6 +19,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 ManagedWindowListRecord ManagedWindowList;
 
@@ -219,13 +220,19 @@ struct CollectContext {
 
 BOOL CALLBACK collectOne(HWND w, LPARAM param) {
     const auto* ctx = reinterpret_cast<const CollectContext*>(param);
-    WindowFacts facts(w, ctx->ownPid, ctx->shell, ctx->desktop);
-    if (collectorVerdict(facts, ctx->mode) != CollectVerdict::Take)
+    // Out of memory the enumeration stops and counts as failed; nothing may unwind
+    // through the system's frames.
+    try {
+        WindowFacts facts(w, ctx->ownPid, ctx->shell, ctx->desktop);
+        if (collectorVerdict(facts, ctx->mode) != CollectVerdict::Take)
+            return TRUE;
+        appendManaged(w, facts.thread);
+        if (ctx->probe)
+            probeProgram(w, facts.thread, ctx->now);
         return TRUE;
-    appendManaged(w, facts.thread);
-    if (ctx->probe)
-        probeProgram(w, facts.thread, ctx->now);
-    return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
 }
 
 bool collect(const CollectContext& ctx) {
@@ -278,26 +285,76 @@ bool collectWindows(int mode) {
     return collect({mode, ownProcessId, GetShellWindow(), GetDesktopWindow(), false, 0});
 }
 
-void shiftView(int dx, int dy, HWND exceptWindow) {
-    ViewOrigin.x += dx;
-    ViewOrigin.y += dy;
-    postToOverlayThread(WM_BORDER_SHOW);
+namespace {
 
+// A shift waits for other programs (their answers to the probes, the window moves, the
+// icon list view) and meanwhile runs what they send to this thread. A handler reached
+// that way must not collect or shift: its collection would replace the list this shift
+// is moving. The main window puts such handlers off (shiftRunning); a shift asked for
+// all the same is added to the one running and moved once that has moved its windows.
+bool shifting = false;
+Point pendingDelta;
+HWND pendingExcept = nullptr;
+bool pendingExceptMixed = false;
+
+void moveEverything(Point delta, HWND exceptWindow) {
     const DWORD now = GetTickCount();
     beginShift(HungGuard);
     if (collect({kCollectUntitled | kCollectRectLater, ownProcessId, GetShellWindow(),
                  GetDesktopWindow(), true, now})) {
         awaitProbes();
-        moveCollected({-dx, -dy}, exceptWindow, now);
+        moveCollected(delta, exceptWindow, now);
         endShift(HungGuard);
     }
+}
 
-    if (Settings.moveIcons) {
-        const HWND listView = findDesktopListView();
-        SendMessageW(listView, WM_ICONS_SHIFT, static_cast<WPARAM>(static_cast<LONG_PTR>(dx)),
-                     static_cast<LPARAM>(dy));
-        RedrawWindow(listView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+// The icons move inside the desktop's list view, which repaints only itself; without one
+// nothing moved and nothing needs repainting.
+void moveIcons(Point delta) {
+    const HWND listView = findDesktopListView();
+    if (!listView)
+        return;
+    SendMessageW(listView, WM_ICONS_SHIFT, static_cast<WPARAM>(static_cast<LONG_PTR>(delta.x)),
+                 static_cast<LPARAM>(delta.y));
+    RedrawWindow(listView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+} // namespace
+
+bool shiftRunning() {
+    return shifting;
+}
+
+void shiftView(int dx, int dy, HWND exceptWindow) {
+    ViewOrigin.x += dx;
+    ViewOrigin.y += dy;
+    postToOverlayThread(WM_BORDER_SHOW);
+    if (shifting) {
+        if (pendingDelta == Point{} && !pendingExceptMixed)
+            pendingExcept = exceptWindow;
+        else if (pendingExcept != exceptWindow)
+            pendingExceptMixed = true; // two windows to keep: keep neither
+        pendingDelta.x += dx;
+        pendingDelta.y += dy;
+        return;
     }
+
+    shifting = true;
+    Point delta{dx, dy};
+    HWND except = exceptWindow;
+    for (;;) {
+        moveEverything({-delta.x, -delta.y}, except);
+        if (Settings.moveIcons)
+            moveIcons(delta);
+        if (pendingDelta == Point{})
+            break;
+        delta = pendingDelta;
+        except = pendingExceptMixed ? nullptr : pendingExcept;
+        pendingDelta = {};
+        pendingExcept = nullptr;
+        pendingExceptMixed = false;
+    }
+    shifting = false;
     updateTrayIcon();
 }
 
@@ -306,6 +363,10 @@ void resetViewportState() {
     std::free(managedThreads);
     ManagedWindowList = ManagedWindowListRecord{};
     managedThreads = nullptr;
+    shifting = false;
+    pendingDelta = {};
+    pendingExcept = nullptr;
+    pendingExceptMixed = false;
     resetHungGuard(HungGuard);
     forgetAllWindows(WindowMemory);
 }

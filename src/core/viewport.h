@@ -24,6 +24,10 @@ bool collectWindows(int mode);
 // (-dx, -dy) in one batch. The caller keeps ViewOrigin inside the virtual area.
 void shiftView(int dx, int dy, HWND exceptWindow);
 
+// True while shiftView waits on other programs and runs what they send meanwhile: a
+// handler reached then must neither collect nor shift, but be put off until it returns.
+bool shiftRunning();
+
 // The desktop's icon list view ("SysListView32" under the shell's "SHELLDLL_DefView"), or null.
 HWND findDesktopListView();
 

@@ -4,7 +4,7 @@
 #include "mainwnd/arrange.h"
 
 #include "core/settings.h"
-#include "core/startup.h"
+#include "core/taskbar.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "mainwnd/tiling.h"

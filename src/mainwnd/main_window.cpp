@@ -24,6 +24,8 @@
 
 #include <shellapi.h>
 
+#include <new>
+
 int iconsSaved;
 EndSessionPair endSessionPair;
 
@@ -128,9 +130,25 @@ void onEndSession(bool ending) {
     }
 }
 
-} // namespace
+// What may collect the windows or move the view: the commands, the continuation timer,
+// the tray icon's menu and the hook reports. Sent by another program while a shift waits
+// on it, such a message is posted again and handled once the shift is over.
+bool deferredWhileShifting(UINT msg) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_TIMER:
+    case WM_TRAYICON:
+    case WM_HOOK_ACTIVATE:
+    case WM_HOOK_DESTROY:
+    case WM_HOOK_MINIMIZE:
+    case WM_HOOK_MAXIMIZE: return true;
+    default: return false;
+    }
+}
 
-LRESULT CALLBACK mainWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (shiftRunning() && deferredWhileShifting(msg) && PostMessageW(w, msg, wParam, lParam))
+        return 0;
     switch (msg) {
     case WM_DESTROY: PostQuitMessage(0); break;
     case WM_CLOSE: runExitSequence(); break;
@@ -170,4 +188,16 @@ LRESULT CALLBACK mainWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) 
         break;
     }
     return DefWindowProcW(w, msg, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A handler that runs out of memory drops what it was doing; every list it uses is
+    // left whole, so the program goes on, and nothing may unwind into the system's frames.
+    try {
+        return handleMessage(w, msg, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }

@@ -83,18 +83,18 @@ Point centredPosition(const Rect& r, const Rect& workArea) {
 }
 
 Rect pushInsideWorkArea(const Rect& saved, Size workArea) {
-    Rect r = saved;
-    auto moveX = [&](int dx) { r.left += dx, r.right += dx; };
-    auto moveY = [&](int dy) { r.top += dy, r.bottom += dy; };
-    if (r.right > workArea.w)
-        moveX(workArea.w - r.right);
-    if (r.bottom > workArea.h)
-        moveY(workArea.h - r.bottom);
-    if (r.left < 0)
-        moveX(-r.left);
-    if (r.top < 0)
-        moveY(-r.top);
-    return r;
+    long long left = saved.left, top = saved.top, right = saved.right, bottom = saved.bottom;
+    auto moveX = [&](long long dx) { left += dx, right += dx; };
+    auto moveY = [&](long long dy) { top += dy, bottom += dy; };
+    if (right > workArea.w)
+        moveX(workArea.w - right);
+    if (bottom > workArea.h)
+        moveY(workArea.h - bottom);
+    if (left < 0)
+        moveX(-left);
+    if (top < 0)
+        moveY(-top);
+    return {saturateInt(left), saturateInt(top), saturateInt(right), saturateInt(bottom)};
 }
 
 MaximizeAnswer pseudoMaximize(const Rect& normal, const Rect& saved, Point maxPosition,
@@ -105,7 +105,8 @@ MaximizeAnswer pseudoMaximize(const Rect& normal, const Rect& saved, Point maxPo
     const Point reached{trackLimit.x > 0 ? std::min(maxSize.x, trackLimit.x) : maxSize.x,
                         trackLimit.y > 0 ? std::min(maxSize.y, trackLimit.y) : maxSize.y};
     auto hasMaxSize = [&](const Rect& r) {
-        return r.right - r.left == reached.x && r.bottom - r.top == reached.y;
+        return static_cast<long long>(r.right) - r.left == reached.x &&
+               static_cast<long long>(r.bottom) - r.top == reached.y;
     };
     if (hasMaxSize(normal)) {
         // Already pseudo-maximized. A record of the same size holds nothing better to go
@@ -114,6 +115,5 @@ MaximizeAnswer pseudoMaximize(const Rect& normal, const Rect& saved, Point maxPo
             return {{0, 0, workArea.w, workArea.h}, false};
         return {pushInsideWorkArea(saved, workArea), false};
     }
-    return {{maxPosition.x, maxPosition.y, maxPosition.x + maxSize.x, maxPosition.y + maxSize.y},
-            true};
+    return {rectAt(maxPosition, maxSize), true};
 }

@@ -6,7 +6,7 @@
 
 #include "core/edge_movement.h"
 #include "core/settings.h"
-#include "core/startup.h"
+#include "core/taskbar.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion.h"
@@ -68,15 +68,19 @@ bool filteredOut(HWND root, int titleLength) {
 enum class PutBack { NotListed, Placed, Gone };
 
 // A window coming back from minimized goes to its virtual place as seen from the current
-// view. It may still be restoring: wait for it (up to eleven 50 ms waits).
+// view. It may still be restoring: wait for it (up to eleven 50 ms waits). One that stays
+// minimized keeps its place for the activation that does restore it.
 PutBack putBackMinimized(HWND w) {
     std::uint32_t packed = 0;
     if (!takeMinimizedPosition(w, packed))
         return PutBack::NotListed;
     const PackedPoint p = unpackPosition(packed);
     for (int waits = 0; IsIconic(w); ++waits) {
-        if (waits == 11)
+        if (waits == 11) {
+            setMinimizedPosition(w, packed);
+            lastActivated = nullptr;
             return PutBack::Gone;
+        }
         Sleep(50);
         if (!IsWindow(w))
             return PutBack::Gone;
@@ -90,6 +94,28 @@ PutBack putBackMinimized(HWND w) {
     return PutBack::Placed;
 }
 
+// The rectangle tracking goes by: where the window stands or, while it is still
+// minimized, where it will stand once restored (its stored virtual place, else its
+// normal rectangle). The parking place of a minimized window says nothing about where it
+// belongs and would carry the view to the top-left real screen.
+bool trackedRect(HWND w, RECT& r) {
+    if (!IsIconic(w))
+        return GetWindowRect(w, &r) != FALSE;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(w, &wp))
+        return false;
+    r = wp.rcNormalPosition; // work-area coordinates, except for tool windows
+    if (!(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+        OffsetRect(&r, WorkArea.left, WorkArea.top);
+    std::uint32_t packed = 0;
+    if (findMinimizedPosition(w, packed)) {
+        const PackedPoint p = unpackPosition(packed);
+        OffsetRect(&r, p.x - ViewOrigin.x - r.left, p.y - ViewOrigin.y - r.top);
+    }
+    return true;
+}
+
 void applyStep(Point step, HWND except) {
     lastStep = step;
     if (step.x != 0 || step.y != 0)
@@ -100,24 +126,27 @@ void applyStep(Point step, HWND except) {
 // and the view then moves with that window included in the shift: it sits at its virtual
 // place already, and excluding it would carry it along with the view, away from that
 // place (even out of the virtual area). Both tracking modes treat it the same way.
-void trackProportionally(HWND w) {
+// `restoring` is false for a window that was not itself activated (the owner of an
+// activated dialog): nothing says it is coming back, so it is neither waited for nor
+// put back, and the view goes by where it will stand.
+void trackProportionally(HWND w, bool restoring) {
     if (Settings.trackLevel <= 0)
         return;
-    if (putBackMinimized(w) == PutBack::Gone)
+    if (restoring && putBackMinimized(w) == PutBack::Gone)
         return;
     RECT r;
-    if (!GetWindowRect(w, &r))
+    if (!trackedRect(w, r))
         return;
     const TrackStep s = proportionalStep(fromRECT(r), viewFacts(), Settings.trackLevel);
     if (s.act)
         applyStep(s.step, nullptr);
 }
 
-void trackByScreen(HWND w) {
-    if (putBackMinimized(w) == PutBack::Gone)
+void trackByScreen(HWND w, bool restoring) {
+    if (restoring && putBackMinimized(w) == PutBack::Gone)
         return;
     RECT r;
-    if (!GetWindowRect(w, &r))
+    if (!trackedRect(w, r))
         return;
     const TrackStep s = screenStep(fromRECT(r), viewFacts());
     if (s.act)
@@ -163,17 +192,18 @@ void onHookActivate(HWND window) {
     // A report naming no window (Wine's hook sees the focus go to no window) says nothing
     // about what is in front; taken as a root it would clear lastActivated and let the
     // next dialog of the window in front be tracked.
-    if (!window)
+    // A window destroyed before its report arrives says as little.
+    if (!window || !IsWindow(window))
         return;
     HWND root = GetAncestor(window, GA_ROOTOWNER);
-    if (root == lastActivated)
+    if (!root || root == lastActivated)
         return;
-    const int titleLength = root ? GetWindowTextLengthW(root) : 0;
-    if (root && filteredOut(root, titleLength))
+    const int titleLength = GetWindowTextLengthW(root);
+    if (filteredOut(root, titleLength))
         return;
     lastActivated = root;
 
-    if (oneByOne() || !root || titleLength == 0 || root == GetShellWindow())
+    if (oneByOne() || titleLength == 0 || root == GetShellWindow())
         return;
     if (!isKnownWindow(root)) {
         addKnownWindow(root);
@@ -182,12 +212,17 @@ void onHookActivate(HWND window) {
     }
     if (!Settings.scrollEnabled && !Settings.trackWhenOff)
         return;
+    // A dialog activated while its owner stays minimized does not bring the owner back;
+    // the owner's own activation, when it comes, must still put it back in its place.
+    const bool restoring = window == root || !IsIconic(root);
+    if (!restoring)
+        lastActivated = nullptr;
     if (shiftDown()) {
         centreWindow(root);
     } else if (Settings.trackByScreen) {
-        trackByScreen(root);
+        trackByScreen(root, restoring);
     } else {
-        trackProportionally(root);
+        trackProportionally(root, restoring);
     }
 }
 

@@ -92,6 +92,14 @@ void setMinimizedPosition(HWND window, std::uint32_t packed) {
     minimized[minimizedCount++] = MinimizedEntry{window, packed};
 }
 
+bool findMinimizedPosition(HWND window, std::uint32_t& packed) {
+    const int i = indexOf(minimized, minimizedCount, window);
+    if (i < 0)
+        return false;
+    packed = minimized[i].packed;
+    return true;
+}
+
 bool takeMinimizedPosition(HWND window, std::uint32_t& packed) {
     int i = indexOf(minimized, minimizedCount, window);
     if (i < 0)

@@ -12,7 +12,8 @@ bool isKnownWindow(HWND window);
 void forgetKnownWindow(HWND window);
 
 // Packed virtual position: x in the low 16 bits, y in the high 16 bits, each signed.
-void setMinimizedPosition(HWND window, std::uint32_t packed); // replaces an earlier value
+void setMinimizedPosition(HWND window, std::uint32_t packed);   // replaces an earlier value
+bool findMinimizedPosition(HWND window, std::uint32_t& packed); // leaves the pair
 bool takeMinimizedPosition(HWND window, std::uint32_t& packed); // consumes the pair
 void forgetMinimizedPosition(HWND window);
 

@@ -80,6 +80,24 @@ TEST_F(EdgeTest, ContinueAtEdgeRepeatsUntilThePointerLeaves) {
     ASSERT_TRUE(waitUntil([&] { return movedX(L"A", a0) >= 36; }, 3000))
         << "moved " << movedX(L"A", a0);
     EXPECT_EQ(movedX(L"A", a0) % 12, 0);
+    // A middle click at the edge switches movement off and ends the repeat; switched on
+    // again, the next push starts the repeat anew.
+    auto movementByte = [&] {
+        const auto bytes = readFile(run.settingsPath());
+        return bytes.size() == 84 ? bytes[0] : -1;
+    };
+    middleClick();
+    ASSERT_TRUE(waitUntil([&] { return movementByte() == '0'; }, 3000));
+    run.barrier();
+    pumpFor(150); // one tick may have been under way
+    const int switchedOff = movedX(L"A", a0);
+    pumpFor(300);
+    EXPECT_EQ(movedX(L"A", a0), switchedOff) << "kept moving with movement off";
+    middleClick();
+    ASSERT_TRUE(waitUntil([&] { return movementByte() == '1'; }, 3000));
+    moveRelative(-12, 0);
+    EXPECT_TRUE(waitUntil([&] { return movedX(L"A", a0) >= switchedOff + 24; }, 3000))
+        << "moved " << movedX(L"A", a0) - switchedOff << " after switching back on";
     setCursor(200, 600);
     run.barrier();
     pumpFor(150); // one tick may have been under way

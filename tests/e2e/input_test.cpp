@@ -71,6 +71,37 @@ TEST_F(EdgeTest, ScrollLockSwitchesMovementAndRewritesTheFile) {
     keyTap(VK_CAPITAL);
 }
 
+volatile LONG pointerMoving;
+
+DWORD WINAPI movePointerSteadily(void*) {
+    for (int i = 0; pointerMoving; ++i)
+        moveRelative(i % 2 ? 3 : -3, 0);
+    return 0;
+}
+
+// The loop waits on the pointer first: under steady motion it must still answer its
+// messages, about thirty times a second.
+TEST_F(EdgeTest, SteadyPointerMotionDoesNotStarveTheMessages) {
+    SettingsRecord s = centred();
+    s.scrollEnabled = 0; // motion only, no view shifts
+    ASSERT_NO_FATAL_FAILURE(begin(s));
+    setCursor(500, 400);
+    settle();
+    pointerMoving = 1;
+    HANDLE mover = CreateThread(nullptr, 0, movePointerSteadily, nullptr, 0, nullptr);
+    ASSERT_TRUE(mover);
+    const double start = nowMs();
+    int answered = 0;
+    while (nowMs() - start < 2000)
+        answered += run.barrier(500) ? 1 : 0;
+    pointerMoving = 0;
+    WaitForSingleObject(mover, 5000);
+    CloseHandle(mover);
+    // Each round trip waits for the next turn of the queue; well over ten in two seconds
+    // even on a loaded machine, none at all when the pointer holds the loop.
+    EXPECT_GE(answered, 10) << "round trips answered in two seconds of motion";
+}
+
 // A window of this process made the shell and brought to the front, as the desktop is
 // when the user turns the wheel over it. Small and away from the pointer, so that its
 // coming and going is no pointer motion.
@@ -85,6 +116,69 @@ struct ShellStandIn {
     }
     ~ShellStandIn() { DestroyWindow(window); }
 };
+
+// A taskbar of this process at the bottom right, (800, 700) to (1000, 740), whose right
+// half is its notification area. Shown without taking the front.
+struct TaskbarStandIn {
+    HWND bar = nullptr;
+    HWND tray = nullptr;
+    TaskbarStandIn() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&wc);
+        wc.lpszClassName = L"TrayNotifyWnd";
+        RegisterClassW(&wc);
+        bar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"Shell_TrayWnd",
+                              L"", WS_POPUP, 800, 700, 200, 40, nullptr, nullptr, nullptr, nullptr);
+        tray = CreateWindowExW(0, L"TrayNotifyWnd", L"", WS_CHILD | WS_VISIBLE, 100, 0, 100, 40, bar,
+                               nullptr, nullptr, nullptr);
+        ShowWindow(bar, SW_SHOWNOACTIVATE);
+    }
+    ~TaskbarStandIn() { DestroyWindow(bar); }
+};
+
+void middleButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+    SendInput(1, &in, sizeof(in));
+}
+
+bool pointerPinnedAt(int x, int y) {
+    RECT clip{};
+    return GetClipCursor(&clip) && clip.left == x && clip.top == y && clip.right == x + 1 &&
+           clip.bottom == y + 1;
+}
+
+// A middle press over the taskbar pins the pointer, whose motion then drags the view with
+// no edge needed; a release after a drag frees it, a click without one keeps it pinned
+// until another button.
+TEST_F(EdgeTest, MiddleButtonGrabOverTheTaskbarDragsTheView) {
+    ASSERT_NO_FATAL_FAILURE(begin(centred()));
+    TaskbarStandIn bar;
+    ASSERT_TRUE(bar.bar);
+    setCursor(850, 720);
+    ASSERT_TRUE(waitUntil([&] { return WindowFromPoint({850, 720}) == bar.bar; }, 2000));
+    settle();
+    middleButton(true);
+    ASSERT_TRUE(waitUntil([&] { return pointerPinnedAt(850, 720); }, 3000));
+    moveRelative(-30, 0);
+    ASSERT_TRUE(waitMovedX(30)) << "moved " << movedX(L"A", a0);
+    middleButton(false);
+    EXPECT_TRUE(waitUntil([&] { return !pointerPinnedAt(850, 720); }, 3000));
+
+    middleClick();
+    ASSERT_TRUE(waitUntil([&] { return pointerPinnedAt(850, 720); }, 3000));
+    settle();
+    EXPECT_TRUE(pointerPinnedAt(850, 720)) << "a click without a drag let the pointer go";
+    INPUT left[2] = {};
+    left[0].type = left[1].type = INPUT_MOUSE;
+    left[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    left[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, left, sizeof(INPUT));
+    EXPECT_TRUE(waitUntil([&] { return !pointerPinnedAt(850, 720); }, 3000));
+}
 
 void wheel(int delta) {
     INPUT in{};
@@ -125,6 +219,17 @@ TEST_F(EdgeTest, WheelScrollsOverTheDesktopOnly) {
     keyUp(VK_SHIFT);
     EXPECT_TRUE(sideways) << "moved " << movedX(L"A", a0);
     EXPECT_EQ(movedY(L"A", a0), -120);
+
+    // Over the notification area the wheel belongs to its icons, whatever is in front.
+    TaskbarStandIn bar;
+    ASSERT_TRUE(bar.tray);
+    setCursor(950, 720);
+    ASSERT_TRUE(waitUntil([&] { return WindowFromPoint({950, 720}) == bar.tray; }, 2000));
+    settle();
+    wheel(-120);
+    settle();
+    EXPECT_EQ(movedY(L"A", a0), -120) << "the wheel over the notification area moved the view";
+    EXPECT_EQ(movedX(L"A", a0), -120);
 }
 
 } // namespace

@@ -15,6 +15,9 @@ TEST(AdoptionRules, MaximizedRectangleIsTheReportedPositionAndSize) {
         {{5, 6}, {700, 500}, {5, 6, 705, 506}},       // a program's own answer
         {{0, 0}, {0, 0}, {0, 0, 0, 0}},
         {{-8, 100}, {1936, 1056}, {-8, 100, 1928, 1156}},
+        // Whatever a program answers, the far edges stay in range.
+        {{1, INT_MIN}, {INT_MAX, -1}, {1, INT_MIN, INT_MAX, INT_MIN}},
+        {{INT_MAX, -5}, {INT_MAX, INT_MIN}, {INT_MAX, -5, INT_MAX, INT_MIN}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(reportedMaximizedRect(c.pos, c.size), c.expected);

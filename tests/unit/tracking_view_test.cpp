@@ -182,6 +182,13 @@ TEST(PseudoMaximize, MaximizeStoresAndSecondRequestRestoresInsideTheWorkArea) {
     // Only the exact size counts as maximized: one pixel less maximizes again.
     EXPECT_TRUE(
         pseudoMaximize({-4, -4, 1027, 742}, maxed, maxPos, maxSize, noLimit, wa).storeCurrent);
+    // A program's answer near the int limits: the rectangles saturate instead of wrapping.
+    const Point far{1, 2}, huge{INT_MAX, INT_MAX};
+    EXPECT_EQ(pseudoMaximize({0, 0, 10, 10}, {}, far, huge, noLimit, wa).normal,
+              (Rect{1, 2, INT_MAX, INT_MAX}));
+    EXPECT_EQ(pseudoMaximize({5, 0, 6, 10}, {INT_MIN, 0, INT_MAX, 10}, {0, 0}, {1, 10}, noLimit, wa)
+                  .normal,
+              (Rect{0, 0, INT_MAX, 10}));
 }
 
 TEST(PseudoMaximize, AWindowCutToItsTrackingLimitStillCountsAsMaximized) {

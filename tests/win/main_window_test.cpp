@@ -7,10 +7,32 @@
 #include "hook/ovl.h"
 #include "mainwnd/main_window.h"
 #include "overlay/cross_cursor.h"
+#include "res/resource.h"
+#include "tray/tray_icon.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include <windows.h>
+
+#include <cstdlib>
+#include <new>
+
+// While set, every allocation through operator new in this test program fails.
+bool failAllocations = false;
+
+void* operator new(std::size_t size) {
+    if (!failAllocations)
+        if (void* p = std::malloc(size ? size : 1))
+            return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 extern "C" BOOL WINAPI SetShellWindow(HWND);
 
@@ -113,6 +135,47 @@ TEST_F(MainWindowTest, CloseTurnsMovementOffInMemoryOnly) {
     EXPECT_EQ(storedSettings().columns, -1); // the exit writes no settings file
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(MainWindowTest, AHandlerOutOfMemoryDropsItsWorkAndTheWindowGoesOn) {
+    failAllocations = true;
+    const LRESULT r = SendMessageW(window, WM_COMMAND, IDM_HELP_HOWTOUSE, 0);
+    failAllocations = false;
+    EXPECT_EQ(r, 0);
+    SendMessageW(window, WM_COMMAND, IDM_CROSS_CURSOR, 0);
+    EXPECT_EQ(Settings.crossCursor, 1);
+    SendMessageW(window, WM_COMMAND, IDM_CROSS_CURSOR, 0);
+}
+
+TEST_F(MainWindowTest, SettingChangeReadsTheWorkAreaOnlyWhenItChanged) {
+    RECT wa{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0));
+    WorkArea = {1, 2, 3, 4};
+    ActiveDesktopWindow = window; // looked up again on every change: there is none here
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+    EXPECT_EQ(WorkArea, (Rect{1, 2, 3, 4}));
+    EXPECT_EQ(ActiveDesktopWindow, nullptr);
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_EQ(WorkArea, (Rect{wa.left, wa.top, wa.right, wa.bottom}));
+}
+
+TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBackOnlyAfterTheFirstAdd) {
+    resetTrayIcon();
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = kNotifyIconDataSize;
+    nid.hWnd = window;
+    nid.uID = kTrayIconId;
+    auto iconExists = [&] { return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE; };
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    SendMessageW(window, taskbarCreated, 0, 0);
+    EXPECT_FALSE(iconExists()) << "added before the program added it";
+    addTrayIcon();
+    ASSERT_TRUE(iconExists()) << "the test desktop needs its notification area";
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid)); // the taskbar went away
+    SendMessageW(window, taskbarCreated, 0, 0);
+    EXPECT_TRUE(iconExists());
+    Shell_NotifyIconW(NIM_DELETE, &nid);
+    resetTrayIcon();
 }
 
 // A desktop made by this process: shell window, "SHELLDLL_DefView", "SysListView32".

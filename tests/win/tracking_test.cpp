@@ -295,6 +295,11 @@ TEST_F(TrackingTest, ActivationFiltersAndTheFirstSightOfAWindow) {
     // A report naming no window leaves the window in front as it is.
     onHookActivate(nullptr);
     EXPECT_EQ(lastActivated, a);
+    // Nor does the report of a window destroyed before it arrived.
+    HWND gone = make(110, 110, 100, 100, L"gone");
+    DestroyWindow(gone);
+    onHookActivate(gone);
+    EXPECT_EQ(lastActivated, a);
 
     // A dialog box of the same thread as the window in front: ignored entirely.
     HWND dialog = make(120, 120, 200, 100, L"開く", WS_POPUP | WS_CAPTION, nullptr, L"#32770");
@@ -454,6 +459,39 @@ TEST_F(TrackingTest, AWindowThatStaysMinimizedIsGivenUpAfterElevenWaits) {
     EXPECT_TRUE(IsIconic(m));
     EXPECT_EQ(normalOf(m).left, 300);
     EXPECT_EQ(lastStep, (Point{7, 7}));
+}
+
+TEST_F(TrackingTest, AMinimizedWindowIsTrackedWhereItWillStandNotWhereItIsParked) {
+    Settings.trackByScreen = 1;
+    Settings.columns = 2;
+    ViewOrigin = {RealScreenSize.w, 0};
+    // Known, minimized, no stored place: its normal rectangle lies on the current screen.
+    HWND m = make(300, 200, 300, 200, L"minimized");
+    ShowWindow(m, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(m));
+    addKnownWindow(m);
+    onHookActivate(m);
+    EXPECT_EQ(lastStep, (Point{0, 0}));
+
+    // A dialog of an owner that stays minimized: no wait, the owner keeps its place, and
+    // the view goes to that place.
+    HWND owner = make(300, 200, 300, 200, L"owner");
+    HWND dialog = make(320, 220, 200, 100, L"question", WS_POPUP | WS_CAPTION, owner);
+    addKnownWindow(owner);
+    ShowWindow(owner, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(owner));
+    setMinimizedPosition(owner, static_cast<std::uint32_t>(packPosition(100, 100)));
+    const DWORD start = GetTickCount();
+    onHookActivate(dialog);
+    EXPECT_LT(GetTickCount() - start, 500u);
+    std::uint32_t packed = 0;
+    EXPECT_TRUE(findMinimizedPosition(owner, packed));
+    EXPECT_EQ(lastStep, (Point{-RealScreenSize.w, 0}));
+    // Its own activation, once restored, still puts it back.
+    ShowWindow(owner, SW_SHOWNOACTIVATE);
+    onHookActivate(owner);
+    EXPECT_FALSE(findMinimizedPosition(owner, packed));
+    EXPECT_EQ(rectOf(owner).left, 100);
 }
 
 TEST_F(TrackingTest, OwnedWindowsFollowTheMovedWindow) {

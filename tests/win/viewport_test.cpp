@@ -7,7 +7,9 @@
 #include "core/viewport.h"
 #include "exclusion/exclusion.h"
 #include "hook/packed_position.h"
+#include "mainwnd/main_window.h"
 #include "mainwnd/window_lists.h"
+#include "res/resource.h"
 
 #include "../e2e/peers/shiftpeer_commands.h"
 
@@ -278,6 +280,49 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     EXPECT_EQ(ViewOrigin, (Point{270, 793}));
     EXPECT_EQ(rectOf(a).left, 230);
     EXPECT_EQ(rectOf(a).top, ra.top - 25);
+}
+
+DWORD WINAPI sendGather(void*) {
+    return static_cast<DWORD>(SendMessageW(MainWindow, WM_COMMAND, IDM_GATHER, 0));
+}
+
+// A command another program sends while the shift waits on it runs once the shift is
+// over: run inside it, its plain collection would replace the list being moved and leave
+// the untitled and owned windows behind for good.
+TEST_F(ViewportTest, ACommandSentDuringAShiftWaitsUntilTheShiftIsOver) {
+    ASSERT_TRUE(peer.start());
+    const HWND a = peer.create(L"300,120,200,150,-,ShiftPeerWin,first");
+    const HWND untitled = peer.create(L"400,300,100,80,-,ShiftPeerWin,");
+    const HWND owned = peer.create(L"450,330,100,80,o,ShiftPeerWin,owned");
+    ASSERT_TRUE(a && untitled && owned);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = mainWindowProc;
+    wc.lpszClassName = L"ViewportTestMain";
+    RegisterClassW(&wc);
+    MainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, L"ViewportTestMain", L"", 0, 0, 0, 0, 0, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_TRUE(MainWindow);
+    WorkArea = {0, 0, 1024, 728};
+
+    // "Gather" sent from another thread waits among this thread's sent messages, which
+    // the shift's first wait on the peer delivers.
+    HANDLE sender = CreateThread(nullptr, 0, sendGather, nullptr, 0, nullptr);
+    ASSERT_TRUE(sender);
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount64() < deadline)
+        Sleep(1);
+    ASSERT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
+
+    shiftView(100, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(sender, 5000), WAIT_OBJECT_0);
+    CloseHandle(sender);
+    EXPECT_EQ(rectOf(a).left, 200);
+    EXPECT_EQ(rectOf(untitled).left, 300);
+    EXPECT_EQ(rectOf(owned).left, 350);
+    // Then the command runs.
+    EXPECT_TRUE(waitFor([&] { return rectOf(a).left == 0; }));
+    DestroyWindow(MainWindow);
+    pumpOwnMessages();
 }
 
 TEST_F(ViewportTest, WindowsThatMustStayPutStayPut) {
