@@ -2,7 +2,8 @@
 # tests need, only when something is missing (a fresh machine has none of them).
 ORVALIS_PACKAGES=(cmake ninja-build g++ mingw-w64 g++-mingw-w64-i686-posix
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64
-    xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic fonts-wine googletest fp-utils)
+    xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic fonts-wine googletest fp-utils
+    clang libclang-rt-14-dev)
 
 ensure_packages() {
     local missing=()
