@@ -23,23 +23,27 @@ struct IconShell {
 
     bool start() {
         proc = startProcess(binDir() + L"iconshell.exe");
-        return proc.process && waitUntil([&] {
-                   HWND w = GetShellWindow();
-                   DWORD pid = 0;
-                   GetWindowThreadProcessId(w, &pid);
-                   shell = pid == proc.pid ? w : nullptr;
-                   return shell != nullptr && command(kShellCount) == kShellIconCount;
-               });
+        return proc.process &&
+               waitUntil(
+                   [&] {
+                       HWND w = GetShellWindow();
+                       DWORD pid = 0;
+                       GetWindowThreadProcessId(w, &pid);
+                       shell = pid == proc.pid ? w : nullptr;
+                       return shell != nullptr &&
+                              command(kShellCount) == std::uint32_t{kShellIconCount};
+                   },
+                   15000);
     }
-    long long command(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        DWORD_PTR result = static_cast<DWORD_PTR>(-1);
+    std::uint32_t command(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        DWORD_PTR result = 0;
         SendMessageTimeoutW(shell, msg, wParam, lParam, SMTO_BLOCK, 5000, &result);
-        return static_cast<long long>(result);
+        return static_cast<std::uint32_t>(result);
     }
     std::vector<POINT> positions() const {
         std::vector<POINT> out;
         for (int i = 0; i < kShellIconCount; ++i) {
-            const long long p = command(kShellPosition, i);
+            const std::uint32_t p = command(kShellPosition, i);
             out.push_back({shellPointX(p), shellPointY(p)});
         }
         return out;
@@ -76,7 +80,21 @@ bool same(const std::vector<POINT>& a, const std::vector<POINT>& b) {
     return a.size() == b.size();
 }
 
-TEST_F(EdgeTest, DesktopIconsFollowTheViewAndComeBackAtTheNextStart) {
+// With the view moving by whole screens, a push once the view has reached the border
+// changes nothing, so a push whose input was lost under load can be repeated.
+struct IconTest : EdgeTest {
+    bool pushUntilMovedX(int dx, int movedToX) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            moveRelative(dx, 0);
+            if (waitMovedX(movedToX, 5000))
+                return true;
+            dx = dx < 0 ? -3 : 3;
+        }
+        return false;
+    }
+};
+
+TEST_F(IconTest, DesktopIconsFollowTheViewAndComeBackAtTheNextStart) {
     IconShell desktop;
     ASSERT_TRUE(desktop.start()) << "the stand-in shell did not come up";
     SettingsRecord s = centred(); // view at (512, 384)
@@ -88,11 +106,10 @@ TEST_F(EdgeTest, DesktopIconsFollowTheViewAndComeBackAtTheNextStart) {
 
     // One push to the left edge: the view goes to the top-left screen, and the icons move
     // with the windows.
-    moveRelative(-3, 0);
-    ASSERT_TRUE(waitMovedX(512)) << "moved " << movedX(L"A", a0);
+    ASSERT_TRUE(pushUntilMovedX(-3, 512)) << "moved " << movedX(L"A", a0);
     ASSERT_TRUE(waitUntil([&] { return movedY(L"A", a0) == 384; }));
     const std::vector<POINT> expected = shifted(p0, 512, 384);
-    EXPECT_TRUE(waitUntil([&] { return same(desktop.positions(), expected); }, 3000))
+    EXPECT_TRUE(waitUntil([&] { return same(desktop.positions(), expected); }, 5000))
         << describe(desktop.positions()) << "instead of " << describe(expected);
 
     // The exit saves every icon in list order with its label and virtual position.
@@ -131,14 +148,14 @@ TEST_F(EdgeTest, DesktopIconsFollowTheViewAndComeBackAtTheNextStart) {
     // the windows move: snap to grid, then auto-arrange.
     ASSERT_TRUE(desktop.command(kShellArrange, 2));
     std::vector<POINT> before = desktop.positions();
-    moveRelative(-3, 0); // still on the left edge: one screen to the left
-    ASSERT_TRUE(waitMovedX(512 + 1024)) << "moved " << movedX(L"A", a0);
+    // Still on the left edge: one screen to the left.
+    ASSERT_TRUE(pushUntilMovedX(-3, 512 + 1024)) << "moved " << movedX(L"A", a0);
     settle();
     EXPECT_TRUE(same(desktop.positions(), before)) << describe(desktop.positions());
     ASSERT_TRUE(desktop.command(kShellArrange, 1));
     before = desktop.positions();
-    moveRelative(2000, 0); // to the right edge: one screen to the right
-    ASSERT_TRUE(waitMovedX(512)) << "moved " << movedX(L"A", a0);
+    // Across to the right edge: one screen to the right.
+    ASSERT_TRUE(pushUntilMovedX(2000, 512)) << "moved " << movedX(L"A", a0);
     settle();
     EXPECT_TRUE(same(desktop.positions(), before)) << describe(desktop.positions());
 

@@ -22,11 +22,12 @@ LRESULT CALLBACK shellProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case kShellPosition: {
         POINT p;
         if (!SendMessageW(listView, LVM_GETITEMPOSITION, item, reinterpret_cast<LPARAM>(&p)))
-            return -1;
+            return 0;
         return static_cast<LRESULT>(packShellPoint(p.x, p.y));
     }
     case kShellPlace: {
-        POINT p{shellPointX(lParam), shellPointY(lParam)};
+        POINT p{shellPointX(static_cast<std::uint32_t>(lParam)),
+                shellPointY(static_cast<std::uint32_t>(lParam))};
         return SendMessageW(listView, LVM_SETITEMPOSITION32, item, reinterpret_cast<LPARAM>(&p));
     }
     case kShellArrange: {

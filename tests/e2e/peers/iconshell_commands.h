@@ -25,21 +25,19 @@ inline constexpr ShellIcon kShellIcons[] = {
 inline constexpr int kShellIconCount = sizeof(kShellIcons) / sizeof(kShellIcons[0]);
 
 enum IconShellCommand : unsigned {
-    kShellPosition = 0x8000 + 1, // wParam: item → packShellPoint(its position), or -1
+    kShellPosition = 0x8000 + 1, // wParam: item → packShellPoint(its position), or 0
     kShellPlace,                 // wParam: item, lParam: packShellPoint → set its position
     kShellArrange,               // wParam: 0 free, 1 auto-arrange, 2 snap to grid
     kShellCount,                 // → the item count
 };
 
-// Both coordinates in one 64-bit result.
-inline long long packShellPoint(int x, int y) {
-    return static_cast<long long>(
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32) |
-        static_cast<std::uint32_t>(x));
+// Both coordinates in one 32-bit result, 16 signed bits each, as in either build.
+inline std::uint32_t packShellPoint(int x, int y) {
+    return (static_cast<std::uint32_t>(x) & 0xFFFF) | (static_cast<std::uint32_t>(y) << 16);
 }
-inline int shellPointX(long long packed) {
-    return static_cast<std::int32_t>(packed & 0xFFFFFFFF);
+inline int shellPointX(std::uint32_t packed) {
+    return static_cast<std::int16_t>(packed & 0xFFFF);
 }
-inline int shellPointY(long long packed) {
-    return static_cast<std::int32_t>(packed >> 32);
+inline int shellPointY(std::uint32_t packed) {
+    return static_cast<std::int16_t>(packed >> 16);
 }
