@@ -1,4 +1,4 @@
-# Cross toolchain for the 64-bit build that must stay warning-free.
+# Cross toolchain for the main build, for 64-bit Windows.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)

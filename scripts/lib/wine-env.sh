@@ -1,9 +1,9 @@
 # Sourced by scripts/run and scripts/test: a Wine prefix whose processes share one
 # virtual desktop (global hooks are per desktop) on a private Xvfb display.
 #
-# Wine runs the x86_64 build: these Linux machines cannot execute 32-bit ELF binaries,
-# so a 32-bit Wine cannot start here. The shipped i686 build is compiled and checked
-# statically; everything that runs under Wine is the same source built for x86_64.
+# Wine runs the main x86_64 build: these Linux machines cannot execute 32-bit ELF
+# binaries, so a 32-bit Wine cannot start here. The i686 build (for 32-bit Windows) is
+# compiled and checked statically.
 
 ORVALIS_DISPLAY=${ORVALIS_DISPLAY:-:71}
 ORVALIS_WINEPREFIX=${ORVALIS_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/orvalis/wine-prefix}

@@ -8,6 +8,17 @@
 #include "hook/ovl.h"
 #include "hook/ovl_state.h"
 
+namespace {
+
+// The stored handle may outlive the list view and come back on some other window of the
+// thread; only a list view can be asked about icons.
+bool isListView(HWND hwnd) {
+    wchar_t name[16];
+    return GetClassNameW(hwnd, name, 16) == 13 && lstrcmpW(name, L"SysListView32") == 0;
+}
+
+} // namespace
+
 LRESULT CALLBACK IconHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     IconHookFacts facts;
@@ -20,7 +31,11 @@ LRESULT CALLBACK IconHookProc(int code, WPARAM wParam, LPARAM lParam) {
     }
 
     // The parameters are the sender's ints; only their low 32 bits count.
-    switch (iconRequestFor(facts)) {
+    IconRequest request = iconRequestFor(facts);
+    if (request != IconRequest::None && !isListView(call->hwnd)) {
+        request = IconRequest::None;
+    }
+    switch (request) {
     case IconRequest::Shift:
         shiftIcons(call->hwnd, static_cast<int>(call->wParam), static_cast<int>(call->lParam));
         break;
