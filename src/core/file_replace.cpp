@@ -72,11 +72,17 @@ Open readOnce(const wchar_t* path, std::uint64_t maxBytes, std::vector<std::uint
     bool ok = GetFileSizeEx(f, &size) && size.QuadPart >= 0 &&
               static_cast<std::uint64_t>(size.QuadPart) <= maxBytes;
     if (ok) {
+        // The hook library, which also carries this file, is built without exceptions
+        // and never reads through here.
+#if defined(__cpp_exceptions)
         try {
             out.resize(static_cast<std::size_t>(size.QuadPart));
         } catch (const std::bad_alloc&) {
             ok = false;
         }
+#else
+        out.resize(static_cast<std::size_t>(size.QuadPart));
+#endif
     }
     DWORD done = 0;
     while (ok && done < out.size()) {

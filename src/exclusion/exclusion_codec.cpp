@@ -21,9 +21,14 @@ void putUnit(std::vector<std::uint8_t>& out, unsigned u) {
     out.push_back(static_cast<std::uint8_t>((u >> 8) & 0xFF));
 }
 
+// A unit below U+0020 would end the string when the file is read back, and every string
+// after it would land in the wrong field; it is written as a space, so only this name
+// differs and the rules after it read back whole.
 void putString(std::vector<std::uint8_t>& out, const std::wstring& s) {
-    for (wchar_t c : s)
-        putUnit(out, static_cast<unsigned>(c) & 0xFFFF);
+    for (wchar_t c : s) {
+        const unsigned u = static_cast<unsigned>(c) & 0xFFFF;
+        putUnit(out, u < 0x20 ? 0x20 : u);
+    }
     putUnit(out, 0);
 }
 

@@ -184,16 +184,16 @@ TEST(ExclusionRecords, DamagedTailsKeepTheCompleteRecordsBeforeThem) {
 }
 
 TEST(ExclusionRecords, AnyControlCharacterEndsAString) {
-    // Saved as is, a title with a tab reads back as two strings: the rest of the title
-    // becomes the class, the real class the next record's title.
-    ExclusionEntry e = entry(L"Notepad", L"left\tright");
+    // A title with a tab is written with a space there: read back as is, the rest of the
+    // title would become the class and the real class the next record's title.
+    ExclusionEntry e = entry(L"Notepad", L"left\tright\x01");
     const Bytes b = encodeExclusionFile({e, entry(L"Cls", L"T")});
     const auto got = decode(b);
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].windowName, L"left");
-    EXPECT_EQ(got[0].className, L"right");
-    EXPECT_EQ(got[1].windowName, L"Notepad");
-    EXPECT_EQ(got[1].className, L"T");
+    EXPECT_EQ(got[0].windowName, L"left right ");
+    EXPECT_EQ(got[0].className, L"Notepad");
+    EXPECT_EQ(got[1].windowName, L"T");
+    EXPECT_EQ(got[1].className, L"Cls");
 
     for (wchar_t terminator : {L'\x01', L'\x1F', L'\n', L'\r'}) {
         Bytes f = signature();
