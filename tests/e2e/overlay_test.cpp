@@ -13,24 +13,26 @@ using namespace e2e;
 
 namespace {
 
+struct ClassSearch {
+    DWORD pid;
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectOfClass(HWND w, LPARAM lp) {
+    auto* c = reinterpret_cast<ClassSearch*>(lp);
+    DWORD pid = 0;
+    wchar_t name[64];
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == c->pid && GetClassNameW(w, name, 64) && lstrcmpW(name, c->cls) == 0)
+        c->found.push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> windowsOfClass(DWORD pid, const wchar_t* cls) {
-    struct Ctx {
-        DWORD pid;
-        const wchar_t* cls;
-        std::vector<HWND> found;
-    } ctx{pid, cls, {}};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD pid = 0;
-            wchar_t name[64];
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == c->pid && GetClassNameW(w, name, 64) && lstrcmpW(name, c->cls) == 0)
-                c->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    ClassSearch search{pid, cls, {}};
+    EnumWindows(collectOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool sameRect(const RECT& a, const Rect& b) {
@@ -188,13 +190,7 @@ struct ClickTarget {
     HWND window = nullptr;
     ClickTarget(int x, int y, int w, int h) {
         WNDCLASSW wc{};
-        wc.lpfnWndProc = [](HWND hw, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (m == WM_LBUTTONDOWN) {
-                ++clicks;
-                at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            }
-            return DefWindowProcW(hw, m, wp, lp);
-        };
+        wc.lpfnWndProc = proc;
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         wc.lpszClassName = L"OverlayClickTarget";
         RegisterClassW(&wc);
@@ -203,6 +199,13 @@ struct ClickTarget {
         clicks = 0;
     }
     ~ClickTarget() { DestroyWindow(window); }
+    static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_LBUTTONDOWN) {
+            ++clicks;
+            at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        }
+        return DefWindowProcW(w, m, wp, lp);
+    }
 };
 
 TEST_F(OverlayTest, CrossCursorFollowsThePointerAndTheMeasuringOneReadsIt) {
