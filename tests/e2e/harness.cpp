@@ -349,6 +349,11 @@ void middleClick() {
     sendMouse(MOUSEEVENTF_MIDDLEUP, 0, 0);
 }
 
+void leftClick() {
+    sendMouse(MOUSEEVENTF_LEFTDOWN, 0, 0);
+    sendMouse(MOUSEEVENTF_LEFTUP, 0, 0);
+}
+
 void keyDown(WORD vk) { sendKey(vk, 0); }
 void keyUp(WORD vk) { sendKey(vk, KEYEVENTF_KEYUP); }
 void keyTap(WORD vk) {

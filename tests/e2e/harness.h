@@ -94,6 +94,7 @@ void keyTap(WORD vk);
 void keyDown(WORD vk);
 void keyUp(WORD vk);
 void middleClick();
+void leftClick();
 
 // Saves a PNG of the whole screen (under Wine, through the X server; elsewhere a BMP
 // beside the given name); returns false on failure.

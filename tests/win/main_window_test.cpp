@@ -61,9 +61,11 @@ struct MainWindowTest : ::testing::Test {
     }
     void TearDown() override {
         if (IsWindow(window)) DestroyWindow(window);
-        MSG msg; // the window's destruction posts a quit message to this thread
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        // The window's destruction posts a quit message to this thread; the cursor
+        // commands' closing posts WM_CLOSE to the overlay windows they opened.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
         finishFileSaves();
         wchar_t path[260];
         if (settingsFilePath(path)) DeleteFileW(path);
