@@ -246,7 +246,7 @@ TEST_F(ExclusionFileTest, AFileThatCouldNotBeReadIsKeptUnlessTheRulesChanged) {
     Bytes signatureWrong = encodeExclusionFile(users);
     signatureWrong[4] = 'X';
     Bytes tooBig = encodeExclusionFile(users);
-    tooBig.resize(2097153, 0);
+    tooBig.resize(kExclusionFileMaxBytes + 1, 0);
     struct Case {
         const char* why;
         Bytes file;
