@@ -208,9 +208,7 @@ struct ClickTarget {
     }
 };
 
-// Passes alone, but the test binary then ends without a word during the next test that
-// starts the program; off in the full run until that is found (--gtest_also_run_disabled_tests).
-TEST_F(OverlayTest, DISABLED_CrossCursorFollowsThePointerAndTheMeasuringOneReadsIt) {
+TEST_F(OverlayTest, CrossCursorFollowsThePointerAndTheMeasuringOneReadsIt) {
     SettingsRecord s = centred();
     s.columns = s.rows = 1; // nothing shifts: only the overlays answer the pointer
     s.crossCursor = 1;
