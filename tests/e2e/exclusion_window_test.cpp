@@ -45,15 +45,6 @@ std::vector<unsigned char> fileOf(const std::vector<Rule>& rules) {
     return {bytes.begin(), bytes.end()};
 }
 
-void clickAt(int x, int y) {
-    setCursor(x, y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-}
-
 void typeText(const wchar_t* text) {
     for (; *text; ++text) {
         INPUT in[2] = {};
@@ -236,7 +227,7 @@ TEST_F(ExclusionWindowTest, FindsByPointingAndTheFoundWindowStays) {
     // Renamed to "*", the rule takes in every window of the class: now A stays too.
     RECT lr{};
     GetWindowRect(list.list, &lr);
-    clickAt((lr.left + lr.right) / 2, lr.bottom - 10);
+    leftClickAt((lr.left + lr.right) / 2, lr.bottom - 10);
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == window; }));
     keyTap(VK_HOME);
     keyTap(VK_F2);
@@ -291,10 +282,10 @@ TEST_F(ExclusionWindowTest, SortsTwiceAndDeletesTheSelection) {
     HWND header = FindWindowExW(list.list, nullptr, L"SysHeader32", nullptr);
     RECT hr{};
     ASSERT_TRUE(GetWindowRect(header, &hr));
-    clickAt(hr.left + 50, (hr.top + hr.bottom) / 2);
+    leftClickAt(hr.left + 50, (hr.top + hr.bottom) / 2);
     ASSERT_TRUE(waitUntil([&] { return list.titles() == L"a|b|c"; })) << list.titles();
     // Far enough from the first click not to make a double click of the two.
-    clickAt(hr.left + 120, (hr.top + hr.bottom) / 2);
+    leftClickAt(hr.left + 120, (hr.top + hr.bottom) / 2);
     ASSERT_TRUE(waitUntil([&] { return list.titles() == L"c|b|a"; })) << list.titles();
     EXPECT_EQ(list.text(2, 1), L"C3");
     EXPECT_EQ(rulesIn(file).size(), 3u) << "sorting alone saves nothing";
@@ -302,7 +293,7 @@ TEST_F(ExclusionWindowTest, SortsTwiceAndDeletesTheSelection) {
     // The first two rows selected and deleted: the file keeps the third.
     RECT lr{};
     GetWindowRect(list.list, &lr);
-    clickAt((lr.left + lr.right) / 2, lr.bottom - 10);
+    leftClickAt((lr.left + lr.right) / 2, lr.bottom - 10);
     keyTap(VK_HOME);
     keyDown(VK_SHIFT);
     keyTap(VK_DOWN);

@@ -354,6 +354,11 @@ void leftClick() {
     sendMouse(MOUSEEVENTF_LEFTUP, 0, 0);
 }
 
+void leftClickAt(int x, int y) {
+    setCursor(x, y);
+    leftClick();
+}
+
 void keyDown(WORD vk) { sendKey(vk, 0); }
 void keyUp(WORD vk) { sendKey(vk, KEYEVENTF_KEYUP); }
 void keyTap(WORD vk) {

@@ -95,6 +95,8 @@ void keyDown(WORD vk);
 void keyUp(WORD vk);
 void middleClick();
 void leftClick();
+// The pointer to (x, y), then a left click there.
+void leftClickAt(int x, int y);
 
 // Saves a PNG of the whole screen (under Wine, through the X server; elsewhere a BMP
 // beside the given name); returns false on failure.

@@ -26,15 +26,6 @@ std::string printable(const std::vector<unsigned char>& bytes) {
     return s;
 }
 
-void leftClickAt(int x, int y) {
-    setCursor(x, y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-}
-
 HWND visibleWindowOf(DWORD pid, const wchar_t* cls) {
     HWND w = findWindowOfProcess(pid, cls);
     return w && IsWindowVisible(w) ? w : nullptr;
