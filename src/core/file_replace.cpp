@@ -54,6 +54,9 @@ bool temporaryPath(const wchar_t* path, const wchar_t* suffix, wchar_t (&out)[MA
     return true;
 }
 
+// The hook library carries this file for its saves only; the reading, with its growable
+// buffer, stays in the program and out of every process the library is mapped into.
+#if !defined(OVL_BUILDING)
 enum class Open { Done, Missing, Failed };
 
 Open readOnce(const wchar_t* path, std::uint64_t maxBytes, std::vector<std::uint8_t>& out) {
@@ -72,17 +75,11 @@ Open readOnce(const wchar_t* path, std::uint64_t maxBytes, std::vector<std::uint
     bool ok = GetFileSizeEx(f, &size) && size.QuadPart >= 0 &&
               static_cast<std::uint64_t>(size.QuadPart) <= maxBytes;
     if (ok) {
-        // The hook library, which also carries this file, is built without exceptions
-        // and never reads through here.
-#if defined(__cpp_exceptions)
         try {
             out.resize(static_cast<std::size_t>(size.QuadPart));
         } catch (const std::bad_alloc&) {
             ok = false;
         }
-#else
-        out.resize(static_cast<std::size_t>(size.QuadPart));
-#endif
     }
     DWORD done = 0;
     while (ok && done < out.size()) {
@@ -99,6 +96,7 @@ Open readOnce(const wchar_t* path, std::uint64_t maxBytes, std::vector<std::uint
     out.resize(done);
     return Open::Done;
 }
+#endif
 
 // Clears a temporary file left by an earlier run, even a read-only one.
 bool clearTemporary(const wchar_t* temp) {
@@ -129,6 +127,7 @@ bool writeTemporary(const wchar_t* temp, DWORD attributes, const void* bytes, st
 
 } // namespace
 
+#if !defined(OVL_BUILDING)
 FileRead readFileWhole(const wchar_t* path, std::uint64_t maxBytes,
                        bool (*whole)(const std::vector<std::uint8_t>&),
                        std::vector<std::uint8_t>& out) {
@@ -149,6 +148,7 @@ FileRead readFileWhole(const wchar_t* path, std::uint64_t maxBytes,
     MoveFileExW(temp, path, 0); // never over a file that appeared meanwhile
     return FileRead::Read;
 }
+#endif
 
 bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size) {
     wchar_t temp[MAX_PATH + 8];
