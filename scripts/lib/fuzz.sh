@@ -1,6 +1,6 @@
 # Sourced by scripts/test and scripts/fuzz: builds the "fuzz" preset and runs every fuzz
-# target in build/fuzz/fuzz for a given number of seconds, starting from its seeds in
-# tests/fuzz/seeds/<target>/ and keeping what it finds in build/fuzz/corpus/<target>/.
+# target in build/fuzz/fuzz for a given number of seconds, starting from its sample inputs in
+# tests/fuzz/inputs/<target>/ and keeping what it finds in build/fuzz/corpus/<target>/.
 # Sets fuzz_passed and fuzz_failed; prints one line of figures per target.
 run_fuzz_targets() {
     local seconds=$1 root=$2 log=$3
@@ -22,7 +22,7 @@ run_fuzz_targets() {
         out="$log/fuzz-$name.log"
         # A crash, a leak or a sanitizer report ends the run with a non-zero status.
         if (cd "$log" && "$bin" -max_total_time="$seconds" -print_final_stats=1 \
-            "$corpus" "$root/tests/fuzz/seeds/$name") >"$out" 2>&1; then
+            "$corpus" "$root/tests/fuzz/inputs/$name") >"$out" 2>&1; then
             fuzz_passed=$((fuzz_passed + 1))
             echo "fuzz $name: ok, $(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$out" |
                 grep -oE '[0-9]+$') runs in ${seconds} s"
