@@ -358,6 +358,15 @@ void shiftView(int dx, int dy, HWND exceptWindow) {
     updateTrayIcon();
 }
 
+ListCount countRememberedWindows() {
+    ListCount c;
+    for (const auto& entry : WindowMemory.windows) {
+        ++c.entries;
+        c.gone += !IsWindow(reinterpret_cast<HWND>(entry.first));
+    }
+    return c;
+}
+
 void resetViewportState() {
     std::free(ManagedWindowList.windows);
     std::free(managedThreads);

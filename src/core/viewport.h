@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/collector_rules.h"
+#include "mainwnd/window_lists.h"
 
 #include <windows.h>
 
@@ -38,6 +39,9 @@ void adoptExistingWindows();
 // The window's answer to WM_GETMINMAXINFO, asked with a time-out; a program that does not
 // answer in time leaves the system's maximized size and position filled in.
 MINMAXINFO askMaximizedInfo(HWND window, UINT timeoutMs);
+
+// The windows the collector remembers between collections (see WM_LIST_SIZE).
+ListCount countRememberedWindows();
 
 // Frees the list and forgets every program that stopped answering (exit, tests).
 void resetViewportState();

@@ -24,6 +24,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <new>
 
 int iconsSaved;
@@ -146,6 +147,18 @@ bool deferredWhileShifting(UINT msg) {
     }
 }
 
+LRESULT answerListSize(WPARAM which) {
+    ListCount c;
+    switch (which) {
+    case 0: c = countKnownWindows(); break;
+    case 1: c = countMinimizedPositions(); break;
+    case 2: c = countSavedNormalRects(); break;
+    case 3: c = countRememberedWindows(); break;
+    default: return 0;
+    }
+    return MAKELRESULT(std::min(c.entries, 0xFFFF), std::min(c.gone, 0xFFFF));
+}
+
 LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (shiftRunning() && deferredWhileShifting(msg) && PostMessageW(w, msg, wParam, lParam))
         return 0;
@@ -183,6 +196,7 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
                        static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_HOOK_MAXIMIZE: onHookMaximize(reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_LIST_SIZE: return answerListSize(wParam);
     default:
         if (taskbarCreatedMessage != 0 && msg == taskbarCreatedMessage) addTrayIcon();
         break;

@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+// Asks the length of one of the per-window lists (wParam: 0 the known windows, 1 the
+// minimized positions, 2 the saved normal rectangles, 3 the collector's memory). The
+// answer holds the entries in its low word and those naming a gone window in its high
+// word, each at most 0xFFFF. Read-only, so any program may ask.
+constexpr UINT WM_LIST_SIZE = 0x80D0;
+
 LRESULT CALLBACK mainWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
 
 extern int iconsSaved; // the desktop icon positions were saved in this run

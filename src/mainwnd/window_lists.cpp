@@ -61,6 +61,13 @@ SavedEntry* saved = nullptr;
 int savedCount = 0;
 int savedCapacity = 0;
 
+template <typename T> ListCount countOf(const T* items, int count) {
+    ListCount c{count, 0};
+    for (int i = 0; i < count; ++i)
+        c.gone += !IsWindow(items[i].window);
+    return c;
+}
+
 } // namespace
 
 void addKnownWindow(HWND window) {
@@ -153,6 +160,18 @@ void freeSavedNormalRects() {
     saved = nullptr;
     savedCount = 0;
     savedCapacity = 0;
+}
+
+ListCount countKnownWindows() {
+    return countOf(known, knownCount);
+}
+
+ListCount countMinimizedPositions() {
+    return countOf(minimized, minimizedCount);
+}
+
+ListCount countSavedNormalRects() {
+    return countOf(saved, savedCount);
 }
 
 void resetWindowLists() {

@@ -22,4 +22,15 @@ bool findSavedNormalRect(HWND window, RECT& rect);
 void forgetSavedNormalRect(HWND window);
 void freeSavedNormalRects(); // at shut-down
 
+// A list's length and how many of its entries name a window that no longer exists. The
+// main window answers WM_LIST_SIZE with them, so a long run can check from outside that
+// the lists follow the live windows.
+struct ListCount {
+    int entries = 0;
+    int gone = 0;
+};
+ListCount countKnownWindows();
+ListCount countMinimizedPositions();
+ListCount countSavedNormalRects();
+
 void resetWindowLists(); // tests

@@ -1,10 +1,12 @@
 // A soak of the real program: random creations, activations, minimizes, restores,
 // maximizes and destructions of windows in three other processes while the pointer keeps
 // pushing at the screen edges. The program must stay alive and answering, and its memory
-// must not grow with the number of events, only with the windows alive at the end.
+// must not grow with the number of events, only with the windows alive at the end, and
+// each of its per-window lists must name only windows that still exist.
 // The short run belongs to the default suite; the long one (10 000 events) runs with
 //   e2e_tests.exe --gtest_also_run_disabled_tests --gtest_filter=Soak.DISABLED_*
 #include "harness.h"
+#include "mainwnd/main_window.h"
 #include "peer_windows.h"
 #include "peers/trackpeer_client.h"
 
@@ -28,6 +30,42 @@ SIZE_T privateBytes(HANDLE process) {
         return 0;
     // Wine leaves the private figure out; its page-file figure counts the same pages.
     return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int topLevelWindows() {
+    int n = 0;
+    EnumWindows(countWindow, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// One of the program's per-window lists as its main window reports it: entries in the low
+// word, entries naming a gone window in the high word; -1 without an answer.
+long listSize(HWND main, int which) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutW(main, WM_LIST_SIZE, which, 0, SMTO_BLOCK, 5000, &r))
+        return -1;
+    return static_cast<long>(r);
+}
+
+// Every list names only windows that still exist once the last reports are handled, so
+// none can be longer than the live windows.
+void expectListsFollowTheLiveWindows(HWND main) {
+    const char* names[] = {"known windows", "minimized positions", "saved normal rectangles",
+                           "collector memory"};
+    for (int which = 0; which < 4; ++which) {
+        long r = -1;
+        waitUntil([&] { return (r = listSize(main, which)) >= 0 && HIWORD(r) == 0; }, 3000);
+        ASSERT_GE(r, 0) << names[which];
+        EXPECT_EQ(HIWORD(r), 0) << names[which] << " keep windows that are gone";
+        EXPECT_LE(LOWORD(r), topLevelWindows()) << names[which];
+        fprintf(stderr, "soak: %s %d\n", names[which], LOWORD(r));
+    }
+    fprintf(stderr, "soak: top-level windows %d\n", topLevelWindows());
 }
 
 struct SoakFigures {
@@ -96,7 +134,10 @@ void soak(int events, SoakFigures& f) {
         if (i == events / 10)
             f.memoryAfterWarmUp = privateBytes(run.proc.process);
     }
+    // One more push, so that the collector's memory is as of the last event.
+    moveRelative(leftEdge ? -40 : 40, 0);
     ASSERT_TRUE(run.barrier(10000));
+    ASSERT_NO_FATAL_FAILURE(expectListsFollowTheLiveWindows(run.mainWindow));
     f.events = events;
     f.ms = nowMs() - start;
     f.memoryAtEnd = privateBytes(run.proc.process);

@@ -4,6 +4,7 @@
 #include "core/edge_movement.h"
 #include "core/settings.h"
 #include "core/view.h"
+#include "core/viewport.h"
 #include "overlay/delay_indicator.h"
 
 #include <gtest/gtest.h>
@@ -274,6 +275,32 @@ TEST_F(DelayIndicatorTest, AStepThroughAnOpenGateClosesIt) {
     EXPECT_TRUE(gateAdd(-3, 0, false));
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(DelayState.count, 1);
+}
+
+// A push that moves a whole screen empties the gate: the next push waits out the full
+// delay again instead of racing on to the next screen.
+TEST_F(DelayIndicatorTest, AWholeScreenStepEmptiesTheGate) {
+    Settings.delay = 50;
+    Settings.moveByScreen = 1;
+    Settings.edgePointer = 0;
+    Settings.columns = 3;
+    Settings.rows = 1;
+    ViewOrigin = {2 * RealScreenSize.w, 0};
+    POINT before{};
+    GetCursorPos(&before);
+    ASSERT_TRUE(SetCursorPos(0, RealScreenSize.h / 2));
+    holdPush(-60); // past the threshold
+    computeMovement(-1, 0, 0);
+    EXPECT_EQ(ViewOrigin.x, RealScreenSize.w);
+    EXPECT_EQ(DelayState.count, 0);
+    EXPECT_EQ(DelayState.passed, 0);
+    EXPECT_EQ(DelayState.window, nullptr);
+
+    computeMovement(-1, 0, 0); // a slow push against the same edge is held
+    EXPECT_EQ(ViewOrigin.x, RealScreenSize.w);
+    SetCursorPos(before.x, before.y);
+    ViewOrigin = {};
+    resetViewportState();
 }
 
 } // namespace
