@@ -201,8 +201,10 @@ struct ViewportTest : ::testing::Test {
         wc.lpszClassName = L"ViewportTestOwn";
         RegisterClassW(&wc);
     }
+    static inline int ownPaints = 0;
     // Answers WM_GETMINMAXINFO with its own maximized rectangle (5, 6) 700 x 500.
     static LRESULT CALLBACK ownProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        ownPaints += msg == WM_PAINT;
         if (msg == WM_GETMINMAXINFO && GetPropW(w, L"customMax")) {
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
             info->ptMaxPosition = {5, 6};
@@ -280,6 +282,21 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     EXPECT_EQ(ViewOrigin, (Point{270, 793}));
     EXPECT_EQ(rectOf(a).left, 230);
     EXPECT_EQ(rectOf(a).top, ra.top - 25);
+}
+
+// The icons move inside the desktop's list view; without one a shift has nothing to
+// repaint, and a window it did not move is not asked to paint.
+TEST_F(ViewportTest, WithoutADesktopListViewAShiftRepaintsNothing) {
+    ASSERT_EQ(findDesktopListView(), nullptr);
+    const HWND own = ownWindow(480, 280, 200, 150);
+    ASSERT_TRUE(own);
+    UpdateWindow(own);
+    waitFor([] { return false; }, 200); // the window's first paints
+    ownPaints = 0;
+    Settings.moveIcons = 1;
+    shiftView(100, 0, nullptr);
+    waitFor([] { return false; }, 200);
+    EXPECT_EQ(ownPaints, 0);
 }
 
 DWORD WINAPI sendGather(void*) {
