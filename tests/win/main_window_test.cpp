@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/file_saver.h"
 #include "core/settings_file.h"
+#include "core/startup.h"
 #include "core/view.h"
 #include "hook/ovl.h"
 #include "mainwnd/main_window.h"
@@ -15,6 +16,7 @@
 #include <shellapi.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -248,6 +250,57 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(iconSaves, 2);
     DestroyWindow(shell);
+}
+
+// The main loop under a pointer event that never stops firing, fed a message every 5 ms
+// from another thread for 600 ms: each waits at most about one queue turn (33 ms), never
+// until the pointer falls silent.
+constexpr UINT kStamped = WM_APP + 7;
+ULONGLONG slowestMessageMs;
+
+LRESULT CALLBACK stampedProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kStamped) {
+        slowestMessageMs = std::max(slowestMessageMs, GetTickCount64() - wp);
+        if (lp)
+            PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+DWORD WINAPI stampMessages(void* window) {
+    const ULONGLONG end = GetTickCount64() + 600;
+    while (GetTickCount64() < end) {
+        PostMessageW(static_cast<HWND>(window), kStamped, GetTickCount64(), 0);
+        Sleep(5);
+    }
+    // The pointer falls silent, so that even a starved loop ends.
+    ResetEvent(pointerEvent);
+    PostMessageW(static_cast<HWND>(window), kStamped, GetTickCount64(), 1);
+    return 0;
+}
+
+TEST(MainLoop, SteadyPointerEventsLeaveTheQueueItsTurn) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = stampedProc;
+    wc.lpszClassName = L"StampedMessages";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, L"StampedMessages", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_TRUE(window);
+    pointerEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr); // always signalled
+    keyboardEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    slowestMessageMs = 0;
+    HANDLE stamper = CreateThread(nullptr, 0, stampMessages, window, 0, nullptr);
+    ASSERT_TRUE(stamper);
+    runMainLoop();
+    WaitForSingleObject(stamper, 5000);
+    CloseHandle(stamper);
+    CloseHandle(pointerEvent);
+    CloseHandle(keyboardEvent);
+    pointerEvent = keyboardEvent = nullptr;
+    DestroyWindow(window);
+    EXPECT_LT(slowestMessageMs, 300u) << "a posted message waited for the pointer to stop";
 }
 
 } // namespace
