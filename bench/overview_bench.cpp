@@ -103,6 +103,182 @@ double bareWindowMs() {
     return median(times);
 }
 
+// Microseconds per window of each step a coarse rebuild takes for a window, over the
+// windows the overview shows (median of 5 passes over all of them), and what a bitmap
+// compatible with the screen would cost instead of the 32-bit DIB section the overview
+// draws into.
+struct StepTimer {
+    std::vector<double> passes;
+    double sum = 0;
+    double t0 = 0;
+    void start() { t0 = nowMs(); }
+    void stop() { sum += nowMs() - t0; }
+    void endPass(size_t count) {
+        passes.push_back(count ? sum * 1000 / static_cast<double>(count) : 0);
+        sum = 0;
+    }
+};
+
+HBITMAP dibSection(HDC dc, int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+void perWindowSteps() {
+    collectWindows(kCollectRectLater);
+    const std::vector<HWND> windows(ManagedWindowList.windows,
+                                    ManagedWindowList.windows + ManagedWindowList.count);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP target = dibSection(screen, 512, 384);
+    HDC targetDc = CreateCompatibleDC(screen);
+    HGDIOBJ oldTarget = SelectObject(targetDc, target);
+    SelectObject(memory, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(memory, TRANSPARENT);
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    StepTimer rect, text, askIcon, classIcon, appIcon, measure, draw, icon, bitmap, compatible,
+        edge, blit;
+    for (int pass = 0; pass < 5; ++pass) {
+        for (HWND w : windows) {
+            RECT r;
+            rect.start();
+            GetWindowRect(w, &r);
+            rect.stop();
+            wchar_t title[256];
+            text.start();
+            GetWindowTextW(w, title, 256);
+            text.stop();
+            DWORD_PTR h = 0;
+            askIcon.start();
+            SendMessageTimeoutW(w, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 200, &h);
+            askIcon.stop();
+            classIcon.start();
+            HICON c = reinterpret_cast<HICON>(GetClassLongPtrW(w, GCLP_HICONSM));
+            classIcon.stop();
+            appIcon.start();
+            HICON shared = static_cast<HICON>(
+                LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, cx, cy, LR_SHARED));
+            appIcon.stop();
+            HICON shown = h ? reinterpret_cast<HICON>(h) : c ? c : shared;
+            compatible.start();
+            HBITMAP display = CreateCompatibleBitmap(screen, 50, 34);
+            SelectObject(memory, SelectObject(memory, display));
+            DeleteObject(display);
+            compatible.stop();
+            bitmap.start();
+            HBITMAP plate = dibSection(screen, 50, 34);
+            HGDIOBJ old = SelectObject(memory, plate);
+            bitmap.stop();
+            RECT face{0, 0, 50, 34};
+            edge.start();
+            DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+            edge.stop();
+            RECT m{30, 0, 40, 34};
+            measure.start();
+            DrawTextW(memory, title, -1, &m, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+            measure.stop();
+            icon.start();
+            DrawIconEx(memory, 4, 9, shown, cx, cy, 0, nullptr, DI_NORMAL);
+            icon.stop();
+            RECT t{5, 9, 45, 25};
+            draw.start();
+            DrawTextW(memory, title, -1, &t,
+                      DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+            draw.stop();
+            blit.start();
+            BitBlt(targetDc, 100, 100, 50, 34, memory, 0, 0, SRCCOPY);
+            blit.stop();
+            bitmap.start();
+            SelectObject(memory, old);
+            DeleteObject(plate);
+            bitmap.stop();
+        }
+        for (StepTimer* s : {&rect, &text, &askIcon, &classIcon, &appIcon, &measure, &draw, &icon,
+                             &bitmap, &compatible, &edge, &blit})
+            s->endPass(windows.size());
+    }
+    std::printf("  per window, coarse (us): rectangle %.0f, title %.0f, icon question %.0f, "
+                "class icon %.0f, application icon %.0f, bitmap %.0f (compatible one %.0f), "
+                "edge %.0f, title measured %.0f, icon drawn %.0f, title drawn %.0f, copy %.0f\n",
+                median(rect.passes), median(text.passes), median(askIcon.passes),
+                median(classIcon.passes), median(appIcon.passes), median(bitmap.passes),
+                median(compatible.passes), median(edge.passes), median(measure.passes),
+                median(icon.passes), median(draw.passes), median(blit.passes));
+    SelectObject(targetDc, oldTarget);
+    DeleteDC(targetDc);
+    DeleteObject(target);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// The opening in its steps, with the class the first opening registered: creation
+// (status bar included), showing (sizing, activation, pointer warp) and the first paint.
+void openingSteps() {
+    std::vector<double> create, show, paint;
+    for (int i = 0; i < 9; ++i) {
+        OverviewState.needsRebuild = 1;
+        const double t0 = nowMs();
+        HWND w = CreateWindowExW(WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"OVLOutline",
+                                 nullptr, WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME, 256, 192, 512,
+                                 384, nullptr, nullptr, appInstance, nullptr);
+        const double t1 = nowMs();
+        ShowWindow(w, SW_SHOWNORMAL);
+        const double t2 = nowMs();
+        UpdateWindow(w);
+        const double t3 = nowMs();
+        create.push_back(t1 - t0);
+        show.push_back(t2 - t1);
+        paint.push_back(t3 - t2);
+        DestroyWindow(w);
+        pumpFor(20);
+    }
+    std::printf("  opening in steps: created %.2f ms, shown %.2f ms, first paint %.2f ms\n",
+                median(create), median(show), median(paint));
+}
+
+struct Traced {
+    double t;
+    UINT msg;
+    HWND w;
+    bool ret;
+};
+std::vector<Traced> traced;
+LRESULT CALLBACK traceCall(int code, WPARAM wp, LPARAM lp) {
+    auto* c = reinterpret_cast<CWPSTRUCT*>(lp);
+    traced.push_back({nowMs(), c->message, c->hwnd, false});
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+LRESULT CALLBACK traceRet(int code, WPARAM wp, LPARAM lp) {
+    auto* c = reinterpret_cast<CWPRETSTRUCT*>(lp);
+    traced.push_back({nowMs(), c->message, c->hwnd, true});
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+void traceOpening() {
+    traced.reserve(10000);
+    HHOOK a = SetWindowsHookExW(WH_CALLWNDPROC, traceCall, nullptr, GetCurrentThreadId());
+    HHOOK b = SetWindowsHookExW(WH_CALLWNDPROCRET, traceRet, nullptr, GetCurrentThreadId());
+    traced.clear();
+    const double t0 = nowMs();
+    openOverview();
+    const double t1 = nowMs();
+    UnhookWindowsHookEx(a);
+    UnhookWindowsHookEx(b);
+    int depth = 0;
+    for (const auto& t : traced) {
+        if (t.ret)
+            --depth;
+        std::printf("%8.2f %*s%s %04x %p\n", t.t - t0, depth * 2, "", t.ret ? "<" : ">", t.msg,
+                    (void*)t.w);
+        if (!t.ret)
+            ++depth;
+    }
+    std::printf("%8.2f end\n", t1 - t0);
+    DestroyWindow(OverviewWindow);
+    pumpFor(20);
+}
+
 void inProcessFigures(int windows) {
     appInstance = GetModuleHandleW(nullptr);
     ownProcessId = GetCurrentProcessId();
@@ -118,6 +294,14 @@ void inProcessFigures(int windows) {
     }
     std::printf("  in this process: a bare popup with a status bar, shown and painted: %.2f ms\n",
                 bareWindowMs());
+    perWindowSteps();
+    if (GetEnvironmentVariableW(L"OVERVIEW_BENCH_TRACE", nullptr, 0) > 0) {
+        Settings.coarseOverview = 1;
+        openOverview();
+        DestroyWindow(OverviewWindow);
+        pumpFor(20);
+        traceOpening();
+    }
     for (int coarse = 0; coarse <= 1; ++coarse) {
         Settings.coarseOverview = coarse;
         std::vector<double> open, print, repaint;
@@ -135,6 +319,7 @@ void inProcessFigures(int windows) {
             DestroyWindow(OverviewWindow);
             pumpFor(20);
         }
+        openingSteps();
         std::printf("  in this process, %s, %d windows: open and first paint %.2f ms "
                     "(capture %.2f ms of it), collection %.2f ms, cached repaint %.2f ms\n",
                     coarse ? "coarse" : "fine  ", windows, median(open), median(print),
@@ -153,8 +338,9 @@ int main() {
             std::printf("peer did not start\n");
             return 0;
         }
-        const double coarse = commandToPaintMs(1, 15);
-        const double fine = commandToPaintMs(0, 15);
+        const bool quick = GetEnvironmentVariableW(L"OVERVIEW_BENCH_QUICK", nullptr, 0) > 0;
+        const double coarse = quick ? 0 : commandToPaintMs(1, 15);
+        const double fine = quick ? 0 : commandToPaintMs(0, 15);
         std::printf("  %2d windows: coarse %.2f ms, fine %.2f ms\n", windows, coarse, fine);
         inProcessFigures(windows);
         resetOverviewState();

@@ -46,12 +46,47 @@ void fillDesktop(HDC dc, const RECT& r) {
     FillRect(dc, &r, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BACKGROUND + 1)));
 }
 
-// The window's rectangle and its picture at the overview's scale; false when it is gone.
+// The pictures are 32-bit device-independent bitmaps, which any paint context takes as
+// they are. A compatible bitmap would be the display's own; under Wine that is a pixmap of
+// the X server, a round trip to make and another to copy into the window, per window.
+HBITMAP pictureBitmap(HDC dc, Size size) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size.w, -size.h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+// The window's rectangle and its picture at the overview's scale; false when it is gone
+// (its rectangle cannot be read then).
 bool scaledWindow(HWND window, Size picture, RECT& r, Size& thumb) {
-    if (!IsWindow(window) || !GetWindowRect(window, &r))
+    if (!GetWindowRect(window, &r))
         return false;
     thumb = thumbnailSize(sizeOf(r), picture, currentArea());
     return thumb.w > 0 && thumb.h > 0;
+}
+
+// The full-size captures of one rebuild share the bitmap in the capture context, grown to
+// the largest window so far: a bitmap of each window's size, made and freed per window,
+// would cost more than most captures. False when no room can be had.
+bool captureRoom(HDC dc, HDC capture, Size full) {
+    BITMAP now{};
+    const HGDIOBJ held = GetCurrentObject(capture, OBJ_BITMAP);
+    if (held && GetObjectW(held, sizeof(now), &now) && now.bmWidth >= full.w &&
+        now.bmHeight >= full.h)
+        return true;
+    HBITMAP larger = pictureBitmap(
+        dc, {std::max<int>(full.w, now.bmWidth), std::max<int>(full.h, now.bmHeight)});
+    if (!larger)
+        return false;
+    DeleteObject(SelectObject(capture, larger)); // the context's own first bitmap stays
+    return true;
+}
+
+// Frees the capture context and the bitmap it holds.
+void deleteCapture(HDC capture) {
+    const HGDIOBJ held = GetCurrentObject(capture, OBJ_BITMAP);
+    DeleteDC(capture);
+    DeleteObject(held);
 }
 
 Point placeOf(const RECT& r, Size picture) {
@@ -65,36 +100,53 @@ HICON smallIconOf(HWND window, Size icon) {
         return reinterpret_cast<HICON>(h);
     if (HICON c = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM)))
         return c;
-    return static_cast<HICON>(
-        LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, icon.w, icon.h, LR_SHARED));
+    // Shared, so it lives as long as the program; loading it again for every window
+    // without an icon would cost as much as the rest of its plate.
+    static HICON application = nullptr;
+    if (!application)
+        application = static_cast<HICON>(
+            LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, icon.w, icon.h, LR_SHARED));
+    return application;
+}
+
+// The title, read in one question when it fits the usual buffer; empty when it cannot be
+// read.
+const wchar_t* readTitle(HWND window, wchar_t (&usual)[256], std::vector<wchar_t>& longer) {
+    const int count = GetWindowTextW(window, usual, 256);
+    if (count <= 0)
+        return nullptr;
+    if (count < 255)
+        return usual;
+    const int length = GetWindowTextLengthW(window) + 1;
+    try {
+        longer.resize(static_cast<size_t>(length));
+    } catch (...) {
+        return nullptr;
+    }
+    return GetWindowTextW(window, longer.data(), length) > 0 ? longer.data() : nullptr;
 }
 
 void drawPlateTitle(HDC memory, HWND window, Size thumb) {
-    const int length = GetWindowTextLengthW(window) + 1;
-    std::vector<wchar_t> title;
-    try {
-        title.resize(static_cast<size_t>(length));
-    } catch (...) {
-        return;
-    }
-    if (GetWindowTextW(window, title.data(), length) <= 0)
+    wchar_t usual[256];
+    std::vector<wchar_t> longer;
+    const wchar_t* title = readTitle(window, usual, longer);
+    if (!title)
         return;
     RECT measure = toRECT(plateMeasureBox(thumb));
-    const int ht = DrawTextW(memory, title.data(), -1, &measure,
-                             DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+    const int ht =
+        DrawTextW(memory, title, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
     const Size icon{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
     const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon);
     DrawIconEx(memory, l.icon.x, l.icon.y, smallIconOf(window, icon), icon.w, icon.h, 0, nullptr,
                DI_NORMAL);
     RECT text = toRECT(l.text);
-    DrawTextW(memory, title.data(), -1, &text,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+    DrawTextW(memory, title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
 }
 
 void repaintFromCache(HDC dc, const RECT& paint, Size picture) {
     HDC memory = CreateCompatibleDC(dc);
     HDC source = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, paint.right, paint.bottom);
+    HBITMAP canvas = pictureBitmap(dc, {paint.right, paint.bottom});
     if (memory && source && canvas) {
         HGDIOBJ oldCanvas = SelectObject(memory, canvas);
         fillDesktop(memory, paint);
@@ -166,7 +218,7 @@ HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
     Size thumb;
     if (!scaledWindow(window, picture, r, thumb))
         return nullptr;
-    HBITMAP plate = CreateCompatibleBitmap(dc, thumb.w, thumb.h);
+    HBITMAP plate = pictureBitmap(dc, thumb);
     if (!plate)
         return nullptr;
     HGDIOBJ oldBitmap = SelectObject(memory, plate);
@@ -189,16 +241,17 @@ HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size pi
     if (!printWindowEntry || !scaledWindow(window, picture, r, thumb))
         return nullptr;
     const Size full = sizeOf(r);
-    HBITMAP big = CreateCompatibleBitmap(dc, full.w, full.h);
-    HBITMAP small = CreateCompatibleBitmap(dc, thumb.w, thumb.h);
-    bool ok = big && small;
-    HGDIOBJ oldBig = nullptr, oldSmall = nullptr;
+    if (!captureRoom(dc, capture, full))
+        return nullptr;
+    HBITMAP small = pictureBitmap(dc, thumb);
+    if (!small)
+        return nullptr;
+    // The shared capture still holds the window before: a part this one leaves unpainted
+    // must not show it.
+    PatBlt(capture, 0, 0, full.w, full.h, BLACKNESS);
+    bool ok = printWindowEntry(window, capture, 0) != FALSE;
     if (ok) {
-        oldBig = SelectObject(capture, big);
-        ok = printWindowEntry(window, capture, 0) != FALSE;
-    }
-    if (ok) {
-        oldSmall = SelectObject(scaling, small);
+        HGDIOBJ oldSmall = SelectObject(scaling, small);
         if (GetStretchBltMode(scaling) != HALFTONE) {
             SetStretchBltMode(scaling, HALFTONE);
             SetBrushOrgEx(scaling, 0, 0, nullptr);
@@ -211,11 +264,7 @@ HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size pi
         }
         SelectObject(scaling, oldSmall);
     }
-    if (oldBig)
-        SelectObject(capture, oldBig);
-    if (big)
-        DeleteObject(big);
-    if (!ok && small) {
+    if (!ok) {
         DeleteObject(small);
         small = nullptr;
     }
@@ -227,7 +276,8 @@ void rebuildPicture(HDC dc, Size picture) {
     fillDesktop(dc, all);
     drawGrid(dc, picture);
     OverviewState.thumbnails.clear();
-    collectWindows(0);
+    // Each window's rectangle is read as it is drawn; a window without one is left out there.
+    collectWindows(kCollectRectLater);
     // The list is the shared one a shift refills: copy it before drawing asks anything of
     // other programs.
     std::vector<HWND> windows;
@@ -251,7 +301,9 @@ void rebuildPicture(HDC dc, Size picture) {
     }
     if (second)
         DeleteDC(second);
-    if (first)
+    if (first && fine)
+        deleteCapture(first);
+    else if (first)
         DeleteDC(first);
 }
 
