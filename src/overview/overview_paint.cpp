@@ -126,12 +126,7 @@ const wchar_t* readTitle(HWND window, wchar_t (&usual)[256], std::vector<wchar_t
     return GetWindowTextW(window, longer.data(), length) > 0 ? longer.data() : nullptr;
 }
 
-void drawPlateTitle(HDC memory, HWND window, Size thumb) {
-    wchar_t usual[256];
-    std::vector<wchar_t> longer;
-    const wchar_t* title = readTitle(window, usual, longer);
-    if (!title)
-        return;
+void drawPlateTitle(HDC memory, HWND window, const wchar_t* title, Size thumb) {
     RECT measure = toRECT(plateMeasureBox(thumb));
     const int ht =
         DrawTextW(memory, title, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -218,6 +213,12 @@ HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
     Size thumb;
     if (!scaledWindow(window, picture, r, thumb))
         return nullptr;
+    // The collection leaves the title to this reading: an untitled window has no plate.
+    wchar_t usual[256];
+    std::vector<wchar_t> longer;
+    const wchar_t* title = readTitle(window, usual, longer);
+    if (!title)
+        return nullptr;
     HBITMAP plate = pictureBitmap(dc, thumb);
     if (!plate)
         return nullptr;
@@ -227,7 +228,7 @@ HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
     SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
     RECT face{0, 0, thumb.w, thumb.h};
     DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    drawPlateTitle(memory, window, thumb);
+    drawPlateTitle(memory, window, title, thumb);
     SelectObject(memory, oldFont);
     const Point at = placeOf(r, picture);
     BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
@@ -276,8 +277,10 @@ void rebuildPicture(HDC dc, Size picture) {
     fillDesktop(dc, all);
     drawGrid(dc, picture);
     OverviewState.thumbnails.clear();
-    // Each window's rectangle is read as it is drawn; a window without one is left out there.
-    collectWindows(kCollectRectLater);
+    const bool fine = Settings.coarseOverview == 0;
+    // Each window's rectangle, and a plate's title, is read as it is drawn; a window
+    // without one is left out there.
+    collectWindows(kCollectRectLater | (fine ? 0 : kCollectTitleLater));
     // The list is the shared one a shift refills: copy it before drawing asks anything of
     // other programs.
     std::vector<HWND> windows;
@@ -287,7 +290,6 @@ void rebuildPicture(HDC dc, Size picture) {
     } catch (...) {
         return;
     }
-    const bool fine = Settings.coarseOverview == 0;
     HDC first = CreateCompatibleDC(dc);
     HDC second = fine ? CreateCompatibleDC(dc) : nullptr;
     if (first && (!fine || second)) {

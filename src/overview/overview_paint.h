@@ -20,9 +20,9 @@ void paintOverview(HWND window);
 // settings say) into dc, filling OverviewState.thumbnails.
 void rebuildPicture(HDC dc, Size picture);
 // One window's picture at the overview's scale, drawn into dc at its place; null when the
-// window cannot be drawn. A coarse plate needs one memory context, a fine thumbnail two;
-// the fine one leaves in its capture context a bitmap for the next capture, which the
-// caller frees with the context.
+// window cannot be drawn (or, for a plate, has no title). A coarse plate needs one memory
+// context, a fine thumbnail two; the fine one leaves in its capture context a bitmap for
+// the next capture, which the caller frees with the context.
 HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture);
 HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture);
 // The XOR dotted frame under the pointer: `erase` removes the one last drawn, `draw`
