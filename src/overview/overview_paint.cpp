@@ -10,6 +10,7 @@
 #include "overview/overview_window.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,14 +127,66 @@ const wchar_t* readTitle(HWND window, wchar_t (&usual)[256], std::vector<wchar_t
     return GetWindowTextW(window, longer.data(), length) > 0 ? longer.data() : nullptr;
 }
 
+// The icons one rebuild has drawn, each once on the plates' face colour. Windows of one
+// program mostly share an icon, and drawing an icon costs more than copying its tile
+// (under Wine each drawing reads the icon's bitmaps back from the X server).
+struct IconTiles {
+    HDC dc = nullptr;
+    std::vector<std::pair<HICON, HBITMAP>> tiles;
+    explicit IconTiles(HDC reference) : dc(reference ? CreateCompatibleDC(reference) : nullptr) {}
+    ~IconTiles() {
+        for (const auto& t : tiles)
+            DeleteObject(t.second);
+        if (dc)
+            DeleteDC(dc);
+    }
+    IconTiles(const IconTiles&) = delete;
+    IconTiles& operator=(const IconTiles&) = delete;
+
+    HBITMAP tileOf(HICON shown, Size icon) {
+        for (const auto& [i, t] : tiles)
+            if (i == shown)
+                return t;
+        HBITMAP tile = dc ? pictureBitmap(dc, icon) : nullptr;
+        if (!tile)
+            return nullptr;
+        try {
+            tiles.emplace_back(shown, tile);
+        } catch (...) {
+            DeleteObject(tile);
+            return nullptr;
+        }
+        HGDIOBJ old = SelectObject(dc, tile);
+        const RECT all{0, 0, icon.w, icon.h};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        DrawIconEx(dc, 0, 0, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
+        SelectObject(dc, old);
+        return tile;
+    }
+};
+IconTiles* rebuildTiles = nullptr; // while a coarse rebuild draws its plates
+
+void drawPlateIcon(HDC memory, HICON shown, Point at, Size icon, Size plate) {
+    // A tile holds the face colour around the icon: it may stand only inside the raised
+    // edge, which is two pixels wide.
+    const bool onFace =
+        at.x >= 2 && at.y >= 2 && at.x + icon.w <= plate.w - 2 && at.y + icon.h <= plate.h - 2;
+    if (HBITMAP tile = onFace && rebuildTiles ? rebuildTiles->tileOf(shown, icon) : nullptr) {
+        HGDIOBJ old = SelectObject(rebuildTiles->dc, tile);
+        BitBlt(memory, at.x, at.y, icon.w, icon.h, rebuildTiles->dc, 0, 0, SRCCOPY);
+        SelectObject(rebuildTiles->dc, old);
+        return;
+    }
+    DrawIconEx(memory, at.x, at.y, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
+}
+
 void drawPlateTitle(HDC memory, HWND window, const wchar_t* title, Size thumb) {
     RECT measure = toRECT(plateMeasureBox(thumb));
     const int ht =
         DrawTextW(memory, title, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
     const Size icon{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
     const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon);
-    DrawIconEx(memory, l.icon.x, l.icon.y, smallIconOf(window, icon), icon.w, icon.h, 0, nullptr,
-               DI_NORMAL);
+    drawPlateIcon(memory, smallIconOf(window, icon), l.icon, icon, thumb);
     RECT text = toRECT(l.text);
     DrawTextW(memory, title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
 }
@@ -293,12 +346,15 @@ void rebuildPicture(HDC dc, Size picture) {
     HDC first = CreateCompatibleDC(dc);
     HDC second = fine ? CreateCompatibleDC(dc) : nullptr;
     if (first && (!fine || second)) {
+        IconTiles tiles(fine ? nullptr : dc);
+        rebuildTiles = fine ? nullptr : &tiles;
         for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
             HBITMAP b = fine ? drawFineThumbnail(dc, first, second, *it, picture)
                              : drawCoarsePlate(dc, first, *it, picture);
             if (b)
                 OverviewState.thumbnails.append(*it, b);
         }
+        rebuildTiles = nullptr;
         OverviewState.needsRebuild = 0;
     }
     if (second)
