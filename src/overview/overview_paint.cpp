@@ -127,57 +127,92 @@ const wchar_t* readTitle(HWND window, wchar_t (&usual)[256], std::vector<wchar_t
     return GetWindowTextW(window, longer.data(), length) > 0 ? longer.data() : nullptr;
 }
 
-// The icons one rebuild has drawn, each once on the plates' face colour. Windows of one
-// program mostly share an icon, and drawing an icon costs more than copying its tile
-// (under Wine each drawing reads the icon's bitmaps back from the X server).
+// The icons of one rebuild met more than once, each drawn once over each colour it
+// stands on (see plateIconRuns): windows of one program mostly share an icon, and copying
+// is far cheaper than drawing an icon (a memory context made and freed per drawing, and
+// under Wine its bitmaps read back from the X server). An icon met for the first time is
+// drawn directly, so a picture of different icons costs nothing more.
 struct IconTiles {
+    struct Tile {
+        HICON icon;
+        COLORREF under;
+        HBITMAP bitmap;
+    };
     HDC dc = nullptr;
-    std::vector<std::pair<HICON, HBITMAP>> tiles;
+    std::vector<HICON> met;
+    std::vector<Tile> tiles;
     explicit IconTiles(HDC reference) : dc(reference ? CreateCompatibleDC(reference) : nullptr) {}
     ~IconTiles() {
-        for (const auto& t : tiles)
-            DeleteObject(t.second);
+        for (const Tile& t : tiles)
+            DeleteObject(t.bitmap);
         if (dc)
             DeleteDC(dc);
     }
     IconTiles(const IconTiles&) = delete;
     IconTiles& operator=(const IconTiles&) = delete;
 
-    HBITMAP tileOf(HICON shown, Size icon) {
-        for (const auto& [i, t] : tiles)
-            if (i == shown)
-                return t;
-        HBITMAP tile = dc ? pictureBitmap(dc, icon) : nullptr;
-        if (!tile)
-            return nullptr;
+    // False the first time an icon is asked about (and when memory runs out).
+    bool metBefore(HICON shown) {
+        if (std::find(met.begin(), met.end(), shown) != met.end())
+            return true;
         try {
-            tiles.emplace_back(shown, tile);
+            met.push_back(shown);
         } catch (...) {
+        }
+        return false;
+    }
+
+    HBITMAP tileOf(HICON shown, COLORREF under, Size icon) {
+        for (const Tile& t : tiles)
+            if (t.icon == shown && t.under == under)
+                return t.bitmap;
+        HBITMAP tile = dc ? pictureBitmap(dc, icon) : nullptr;
+        HBRUSH brush = tile ? CreateSolidBrush(under) : nullptr;
+        if (!brush) {
+            if (tile)
+                DeleteObject(tile);
+            return nullptr;
+        }
+        try {
+            tiles.push_back({shown, under, tile});
+        } catch (...) {
+            DeleteObject(brush);
             DeleteObject(tile);
             return nullptr;
         }
         HGDIOBJ old = SelectObject(dc, tile);
         const RECT all{0, 0, icon.w, icon.h};
-        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
         DrawIconEx(dc, 0, 0, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
         SelectObject(dc, old);
         return tile;
+    }
+
+    // The icon put together from its tiles; false when it must be drawn instead.
+    bool copy(HDC memory, HICON shown, Point at, Size icon, Size plate) {
+        const IconRuns runs = plateIconRuns(at, icon, plate);
+        if (runs.count == 0 || !metBefore(shown))
+            return false;
+        HBITMAP run[3] = {};
+        for (int i = 0; i < runs.count; ++i)
+            if (!(run[i] = tileOf(shown, GetPixel(memory, runs.run[i].under, at.y), icon)))
+                return false;
+        const HGDIOBJ old = GetCurrentObject(dc, OBJ_BITMAP);
+        for (int i = 0; i < runs.count; ++i) {
+            const IconRun& r = runs.run[i];
+            SelectObject(dc, run[i]);
+            BitBlt(memory, r.from, at.y, r.to - r.from, icon.h, dc, r.from - at.x, 0, SRCCOPY);
+        }
+        SelectObject(dc, old);
+        return true;
     }
 };
 IconTiles* rebuildTiles = nullptr; // while a coarse rebuild draws its plates
 
 void drawPlateIcon(HDC memory, HICON shown, Point at, Size icon, Size plate) {
-    // A tile holds the face colour around the icon: it may stand only inside the raised
-    // edge, which is two pixels wide.
-    const bool onFace =
-        at.x >= 2 && at.y >= 2 && at.x + icon.w <= plate.w - 2 && at.y + icon.h <= plate.h - 2;
-    if (HBITMAP tile = onFace && rebuildTiles ? rebuildTiles->tileOf(shown, icon) : nullptr) {
-        HGDIOBJ old = SelectObject(rebuildTiles->dc, tile);
-        BitBlt(memory, at.x, at.y, icon.w, icon.h, rebuildTiles->dc, 0, 0, SRCCOPY);
-        SelectObject(rebuildTiles->dc, old);
-        return;
-    }
-    DrawIconEx(memory, at.x, at.y, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
+    if (!rebuildTiles || !rebuildTiles->copy(memory, shown, at, icon, plate))
+        DrawIconEx(memory, at.x, at.y, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
 }
 
 void drawPlateTitle(HDC memory, HWND window, const wchar_t* title, Size thumb) {
