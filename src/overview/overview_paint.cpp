@@ -311,13 +311,18 @@ HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
     if (!plate)
         return nullptr;
     HGDIOBJ oldBitmap = SelectObject(memory, plate);
-    HGDIOBJ oldFont = SelectObject(memory, GetStockObject(DEFAULT_GUI_FONT));
+    // A rebuild selects the font once for all its plates: each selection costs as much
+    // as drawing the plate's edge.
+    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ oldFont =
+        GetCurrentObject(memory, OBJ_FONT) == font ? nullptr : SelectObject(memory, font);
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
     RECT face{0, 0, thumb.w, thumb.h};
     DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     drawPlateTitle(memory, window, title, thumb);
-    SelectObject(memory, oldFont);
+    if (oldFont)
+        SelectObject(memory, oldFont);
     const Point at = placeOf(r, picture);
     BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);
@@ -383,6 +388,8 @@ void rebuildPicture(HDC dc, Size picture) {
     if (first && (!fine || second)) {
         IconTiles tiles(fine ? nullptr : dc);
         rebuildTiles = fine ? nullptr : &tiles;
+        const HGDIOBJ oldFont =
+            fine ? nullptr : SelectObject(first, GetStockObject(DEFAULT_GUI_FONT));
         for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
             HBITMAP b = fine ? drawFineThumbnail(dc, first, second, *it, picture)
                              : drawCoarsePlate(dc, first, *it, picture);
@@ -390,6 +397,8 @@ void rebuildPicture(HDC dc, Size picture) {
                 OverviewState.thumbnails.append(*it, b);
         }
         rebuildTiles = nullptr;
+        if (oldFont)
+            SelectObject(first, oldFont);
         OverviewState.needsRebuild = 0;
     }
     if (second)
