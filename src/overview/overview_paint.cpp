@@ -8,6 +8,7 @@
 #include "core/view.h"
 #include "core/viewport.h"
 #include "overview/overview_window.h"
+#include "overview/plate_facts.h"
 
 #include <algorithm>
 #include <utility>
@@ -94,37 +95,14 @@ Point placeOf(const RECT& r, Size picture) {
     return pictureOf(Point{r.left, r.top}, ViewOrigin, picture, currentArea());
 }
 
-HICON smallIconOf(HWND window, Size icon) {
-    DWORD_PTR h = 0;
-    // A program that hangs must not hang the overview: its icon is simply not asked for.
-    if (SendMessageTimeoutW(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 200, &h) && h)
-        return reinterpret_cast<HICON>(h);
-    if (HICON c = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM)))
-        return c;
-    // Shared, so it lives as long as the program; loading it again for every window
-    // without an icon would cost as much as the rest of its plate.
+// The application icon stands for a window that has none: shared, so it lives as long as
+// the program, and loaded once, as loading it costs as much as the rest of a plate.
+HICON applicationIcon(Size icon) {
     static HICON application = nullptr;
     if (!application)
         application = static_cast<HICON>(
             LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, icon.w, icon.h, LR_SHARED));
     return application;
-}
-
-// The title, read in one question when it fits the usual buffer; empty when it cannot be
-// read.
-const wchar_t* readTitle(HWND window, wchar_t (&usual)[256], std::vector<wchar_t>& longer) {
-    const int count = GetWindowTextW(window, usual, 256);
-    if (count <= 0)
-        return nullptr;
-    if (count < 255)
-        return usual;
-    const int length = GetWindowTextLengthW(window) + 1;
-    try {
-        longer.resize(static_cast<size_t>(length));
-    } catch (...) {
-        return nullptr;
-    }
-    return GetWindowTextW(window, longer.data(), length) > 0 ? longer.data() : nullptr;
 }
 
 // The icons of one rebuild met more than once, each drawn once over each colour it
@@ -215,15 +193,58 @@ void drawPlateIcon(HDC memory, HICON shown, Point at, Size icon, Size plate) {
         DrawIconEx(memory, at.x, at.y, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
 }
 
-void drawPlateTitle(HDC memory, HWND window, const wchar_t* title, Size thumb) {
+void drawPlateTitle(HDC memory, const PlateFacts& facts, Size thumb) {
+    const wchar_t* title = facts.title.c_str();
     RECT measure = toRECT(plateMeasureBox(thumb));
     const int ht =
         DrawTextW(memory, title, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
     const Size icon{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
     const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon);
-    drawPlateIcon(memory, smallIconOf(window, icon), l.icon, icon, thumb);
+    drawPlateIcon(memory, facts.icon ? facts.icon : applicationIcon(icon), l.icon, icon, thumb);
     RECT text = toRECT(l.text);
     DrawTextW(memory, title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+}
+
+HBITMAP drawPlate(HDC dc, HDC memory, const PlateFacts& facts, Size picture) {
+    const Size thumb = thumbnailSize(sizeOf(facts.rect), picture, currentArea());
+    if (thumb.w <= 0 || thumb.h <= 0)
+        return nullptr;
+    HBITMAP plate = pictureBitmap(dc, thumb);
+    if (!plate)
+        return nullptr;
+    HGDIOBJ oldBitmap = SelectObject(memory, plate);
+    // A rebuild selects the font once for all its plates: each selection costs as much
+    // as drawing the plate's edge.
+    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ oldFont =
+        GetCurrentObject(memory, OBJ_FONT) == font ? nullptr : SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
+    RECT face{0, 0, thumb.w, thumb.h};
+    DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    drawPlateTitle(memory, facts, thumb);
+    if (oldFont)
+        SelectObject(memory, oldFont);
+    const Point at = placeOf(facts.rect, picture);
+    BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldBitmap);
+    return plate;
+}
+
+// The windows of the picture, bottom of the z-order first. The list is the shared one a
+// shift refills: it is copied before anything is asked of other programs.
+bool collectPictureWindows(bool fine, std::vector<HWND>& windows) {
+    // Each window's rectangle, and a plate's title, is read as it is drawn; a window
+    // without one is left out there.
+    collectWindows(kCollectRectLater | (fine ? 0 : kCollectTitleLater));
+    try {
+        windows.assign(ManagedWindowList.windows,
+                       ManagedWindowList.windows + ManagedWindowList.count);
+    } catch (...) {
+        return false;
+    }
+    std::reverse(windows.begin(), windows.end());
+    return true;
 }
 
 void repaintFromCache(HDC dc, const RECT& paint, Size picture) {
@@ -297,36 +318,8 @@ bool readPictureArea(HWND window, Size& picture) {
 }
 
 HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
-    RECT r;
-    Size thumb;
-    if (!scaledWindow(window, picture, r, thumb))
-        return nullptr;
-    // The collection leaves the title to this reading: an untitled window has no plate.
-    wchar_t usual[256];
-    std::vector<wchar_t> longer;
-    const wchar_t* title = readTitle(window, usual, longer);
-    if (!title)
-        return nullptr;
-    HBITMAP plate = pictureBitmap(dc, thumb);
-    if (!plate)
-        return nullptr;
-    HGDIOBJ oldBitmap = SelectObject(memory, plate);
-    // A rebuild selects the font once for all its plates: each selection costs as much
-    // as drawing the plate's edge.
-    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-    const HGDIOBJ oldFont =
-        GetCurrentObject(memory, OBJ_FONT) == font ? nullptr : SelectObject(memory, font);
-    SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
-    RECT face{0, 0, thumb.w, thumb.h};
-    DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    drawPlateTitle(memory, window, title, thumb);
-    if (oldFont)
-        SelectObject(memory, oldFont);
-    const Point at = placeOf(r, picture);
-    BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    return plate;
+    PlateFacts facts;
+    return askPlateFacts(window, facts) ? drawPlate(dc, memory, facts, picture) : nullptr;
 }
 
 HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture) {
@@ -365,24 +358,23 @@ HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size pi
     return small;
 }
 
+void prefetchPicture() {
+    std::vector<HWND> windows;
+    if (Settings.coarseOverview && collectPictureWindows(false, windows))
+        prefetchPlateFacts(windows);
+}
+
 void rebuildPicture(HDC dc, Size picture) {
     const RECT all{0, 0, picture.w, picture.h};
     fillDesktop(dc, all);
     drawGrid(dc, picture);
     OverviewState.thumbnails.clear();
     const bool fine = Settings.coarseOverview == 0;
-    // Each window's rectangle, and a plate's title, is read as it is drawn; a window
-    // without one is left out there.
-    collectWindows(kCollectRectLater | (fine ? 0 : kCollectTitleLater));
-    // The list is the shared one a shift refills: copy it before drawing asks anything of
-    // other programs.
+    std::vector<PlateFacts> asked;
     std::vector<HWND> windows;
-    try {
-        windows.assign(ManagedWindowList.windows,
-                       ManagedWindowList.windows + ManagedWindowList.count);
-    } catch (...) {
+    const bool prefetched = !fine && takePrefetchedPlateFacts(asked);
+    if (!prefetched && !collectPictureWindows(fine, windows))
         return;
-    }
     HDC first = CreateCompatibleDC(dc);
     HDC second = fine ? CreateCompatibleDC(dc) : nullptr;
     if (first && (!fine || second)) {
@@ -390,11 +382,15 @@ void rebuildPicture(HDC dc, Size picture) {
         rebuildTiles = fine ? nullptr : &tiles;
         const HGDIOBJ oldFont =
             fine ? nullptr : SelectObject(first, GetStockObject(DEFAULT_GUI_FONT));
-        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-            HBITMAP b = fine ? drawFineThumbnail(dc, first, second, *it, picture)
-                             : drawCoarsePlate(dc, first, *it, picture);
+        for (const PlateFacts& f : asked) {
+            if (HBITMAP b = f.title.empty() ? nullptr : drawPlate(dc, first, f, picture))
+                OverviewState.thumbnails.append(f.window, b);
+        }
+        for (HWND w : windows) {
+            HBITMAP b = fine ? drawFineThumbnail(dc, first, second, w, picture)
+                             : drawCoarsePlate(dc, first, w, picture);
             if (b)
-                OverviewState.thumbnails.append(*it, b);
+                OverviewState.thumbnails.append(w, b);
         }
         rebuildTiles = nullptr;
         if (oldFont)

@@ -16,6 +16,9 @@ AreaShape currentArea();
 
 // WM_PAINT.
 void paintOverview(HWND window);
+// For an opening: when the picture is coarse, collects the windows and starts asking their
+// programs for what the plates show, which the first rebuild then takes.
+void prefetchPicture();
 // Fills the picture, draws the grid and every managed window (coarse or fine as the
 // settings say) into dc, filling OverviewState.thumbnails.
 void rebuildPicture(HDC dc, Size picture);
