@@ -173,9 +173,11 @@ struct IconTiles {
         if (runs.count == 0 || !metBefore(shown))
             return false;
         HBITMAP run[3] = {};
-        for (int i = 0; i < runs.count; ++i)
-            if (!(run[i] = tileOf(shown, GetPixel(memory, runs.run[i].under, at.y), icon)))
+        for (int i = 0; i < runs.count; ++i) {
+            const COLORREF under = GetPixel(memory, runs.run[i].under, at.y);
+            if (under == CLR_INVALID || !(run[i] = tileOf(shown, under, icon)))
                 return false;
+        }
         const HGDIOBJ old = GetCurrentObject(dc, OBJ_BITMAP);
         for (int i = 0; i < runs.count; ++i) {
             const IconRun& r = runs.run[i];

@@ -20,7 +20,9 @@ void paintOverview(HWND window);
 // programs for what the plates show, which the first rebuild then takes.
 void prefetchPicture();
 // Fills the picture, draws the grid and every managed window (coarse or fine as the
-// settings say) into dc, filling OverviewState.thumbnails.
+// settings say) into dc, filling OverviewState.thumbnails. Coarse plates take what an
+// opening's prefetchPicture asked ahead, when there is such; otherwise they are asked
+// here.
 void rebuildPicture(HDC dc, Size picture);
 // One window's picture at the overview's scale, drawn into dc at its place; null when the
 // window cannot be drawn (or, for a plate, has no title). A coarse plate needs one memory

@@ -23,11 +23,14 @@ DWORD WINAPI prefetchMain(void*) {
 void awaitPrefetch() {
     // A program the thread is asking may itself wait on this thread: run what is sent
     // here meanwhile, as a synchronous question would.
-    while (MsgWaitForMultipleObjectsEx(1, &prefetch.thread, INFINITE, QS_SENDMESSAGE, 0) !=
-           WAIT_OBJECT_0) {
+    DWORD woke;
+    while ((woke = MsgWaitForMultipleObjectsEx(1, &prefetch.thread, INFINITE, QS_SENDMESSAGE, 0)) ==
+           WAIT_OBJECT_0 + 1) {
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
+    if (woke != WAIT_OBJECT_0) // the facts are the thread's until it has ended
+        WaitForSingleObject(prefetch.thread, INFINITE);
     CloseHandle(prefetch.thread);
     prefetch.thread = nullptr;
 }
