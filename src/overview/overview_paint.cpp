@@ -7,12 +7,19 @@
 #include "core/settings.h"
 #include "core/view.h"
 #include "core/viewport.h"
+#include "overview/icon_tiles.h"
 #include "overview/overview_window.h"
 #include "overview/plate_facts.h"
 
 #include <algorithm>
-#include <utility>
 #include <vector>
+
+HBITMAP pictureBitmap(HDC dc, Size size) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size.w, -size.h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
 
 namespace {
 
@@ -46,16 +53,6 @@ void drawGrid(HDC dc, Size picture) {
 
 void fillDesktop(HDC dc, const RECT& r) {
     FillRect(dc, &r, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BACKGROUND + 1)));
-}
-
-// The pictures are 32-bit device-independent bitmaps, which any paint context takes as
-// they are. A compatible bitmap would be the display's own; under Wine that is a pixmap of
-// the X server, a round trip to make and another to copy into the window, per window.
-HBITMAP pictureBitmap(HDC dc, Size size) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size.w, -size.h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
 // The window's rectangle and its picture at the overview's scale; false when it is gone
@@ -105,89 +102,6 @@ HICON applicationIcon(Size icon) {
     return application;
 }
 
-// The icons of one rebuild met more than once, each drawn once over each colour it
-// stands on (see plateIconRuns): windows of one program mostly share an icon, and copying
-// is far cheaper than drawing an icon (a memory context made and freed per drawing, and
-// under Wine its bitmaps read back from the X server). An icon met for the first time is
-// drawn directly, so a picture of different icons costs nothing more.
-struct IconTiles {
-    struct Tile {
-        HICON icon;
-        COLORREF under;
-        HBITMAP bitmap;
-    };
-    HDC dc = nullptr;
-    std::vector<HICON> met;
-    std::vector<Tile> tiles;
-    explicit IconTiles(HDC reference) : dc(reference ? CreateCompatibleDC(reference) : nullptr) {}
-    ~IconTiles() {
-        for (const Tile& t : tiles)
-            DeleteObject(t.bitmap);
-        if (dc)
-            DeleteDC(dc);
-    }
-    IconTiles(const IconTiles&) = delete;
-    IconTiles& operator=(const IconTiles&) = delete;
-
-    // False the first time an icon is asked about (and when memory runs out).
-    bool metBefore(HICON shown) {
-        if (std::find(met.begin(), met.end(), shown) != met.end())
-            return true;
-        try {
-            met.push_back(shown);
-        } catch (...) {
-        }
-        return false;
-    }
-
-    HBITMAP tileOf(HICON shown, COLORREF under, Size icon) {
-        for (const Tile& t : tiles)
-            if (t.icon == shown && t.under == under)
-                return t.bitmap;
-        HBITMAP tile = dc ? pictureBitmap(dc, icon) : nullptr;
-        HBRUSH brush = tile ? CreateSolidBrush(under) : nullptr;
-        if (!brush) {
-            if (tile)
-                DeleteObject(tile);
-            return nullptr;
-        }
-        try {
-            tiles.push_back({shown, under, tile});
-        } catch (...) {
-            DeleteObject(brush);
-            DeleteObject(tile);
-            return nullptr;
-        }
-        HGDIOBJ old = SelectObject(dc, tile);
-        const RECT all{0, 0, icon.w, icon.h};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-        DrawIconEx(dc, 0, 0, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
-        SelectObject(dc, old);
-        return tile;
-    }
-
-    // The icon put together from its tiles; false when it must be drawn instead.
-    bool copy(HDC memory, HICON shown, Point at, Size icon, Size plate) {
-        const IconRuns runs = plateIconRuns(at, icon, plate);
-        if (runs.count == 0 || !metBefore(shown))
-            return false;
-        HBITMAP run[3] = {};
-        for (int i = 0; i < runs.count; ++i) {
-            const COLORREF under = GetPixel(memory, runs.run[i].under, at.y);
-            if (under == CLR_INVALID || !(run[i] = tileOf(shown, under, icon)))
-                return false;
-        }
-        const HGDIOBJ old = GetCurrentObject(dc, OBJ_BITMAP);
-        for (int i = 0; i < runs.count; ++i) {
-            const IconRun& r = runs.run[i];
-            SelectObject(dc, run[i]);
-            BitBlt(memory, r.from, at.y, r.to - r.from, icon.h, dc, r.from - at.x, 0, SRCCOPY);
-        }
-        SelectObject(dc, old);
-        return true;
-    }
-};
 IconTiles* rebuildTiles = nullptr; // while a coarse rebuild draws its plates
 
 void drawPlateIcon(HDC memory, HICON shown, Point at, Size icon, Size plate) {

@@ -10,6 +10,11 @@
 
 constexpr int kStatusBarId = 102;
 
+// The pictures are 32-bit device-independent bitmaps, which any paint context takes as
+// they are. A compatible bitmap would be the display's own; under Wine that is a pixmap of
+// the X server, a round trip to make and another to copy into the window, per window.
+HBITMAP pictureBitmap(HDC dc, Size size);
+
 // The client area less the status bar; false when it cannot be read or is empty.
 bool readPictureArea(HWND window, Size& picture);
 AreaShape currentArea();
