@@ -11,6 +11,10 @@ constexpr int kCollectUntitled = 2;  // also untitled windows and windows with a
 // The caller reads each taken window's rectangle itself and drops those without one
 // (the shift reads it anyway to move the window; reading it twice costs a round trip).
 constexpr int kCollectRectLater = 4;
+// Without kCollectUntitled: the caller reads each taken window's title itself and drops
+// the untitled ones (the overview reads every title to draw it; asking its length first
+// costs a round trip per window). Owned windows are still left out here.
+constexpr int kCollectTitleLater = 8;
 
 // Why a window is left out, or Take. The order is the order of the tests.
 enum class CollectVerdict {
@@ -56,7 +60,8 @@ template <typename Facts> CollectVerdict collectorVerdict(Facts& facts, int mode
             titleLength = facts.titleLength();
         return titleLength;
     };
-    if (!(mode & kCollectUntitled) && (title() == 0 || facts.hasParent()))
+    if (!(mode & kCollectUntitled) &&
+        ((!(mode & kCollectTitleLater) && title() == 0) || facts.hasParent()))
         return CollectVerdict::Untitled;
     if (facts.isShellWindow())
         return CollectVerdict::ShellWindow;

@@ -2,6 +2,8 @@
 // dividend's sign, which is what the snapping rules below are written for.
 #include "overview/overview_layout.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr unsigned kFadeConstant = 8415; // 255 steps of 33 ms
@@ -204,4 +206,20 @@ PlateLayout plateLayout(Size plate, Size measuredText, Size icon) {
     l.text = {x, y, x + d, y + measuredText.h + 2};
     l.icon = {x - icon.w, y + (measuredText.h + 2 - icon.h) / 2};
     return l;
+}
+
+IconRuns plateIconRuns(Point at, Size icon, Size plate) {
+    IconRuns runs;
+    const int right = at.x + icon.w;
+    if (at.y < 2 || at.y + icon.h > plate.h - 2 || right > plate.w - 2 || right <= 0)
+        return runs;
+    // Column 0, column 1, then the face: each run is the icon's part over one of them.
+    const int starts[3] = {0, 1, 2};
+    const int ends[3] = {1, 2, plate.w - 2};
+    for (int i = 0; i < 3; ++i) {
+        const int from = std::max(at.x, starts[i]), to = std::min(right, ends[i]);
+        if (from < to)
+            runs.run[runs.count++] = {from, to, starts[i]};
+    }
+    return runs;
 }

@@ -84,3 +84,21 @@ struct PlateLayout {
 PlateLayout plateLayout(Size plate, Size measuredText, Size icon);
 // The rectangle the title is measured in: 30 pixels kept for the icon, 10 on the right.
 Rect plateMeasureBox(Size plate);
+
+// An icon drawn on a plate changes each pixel by the pixel under it alone, so its copy on
+// the plate can be put together from tiles of the icon drawn over one colour each. The
+// runs of plate columns [from, to) the icon at `at` covers, each over the colour of plate
+// column `under` (the raised edge's columns 0 and 1, then the face from column 2), left
+// to right; none when the icon reaches the top, bottom or right edge, whose columns are
+// not one colour, or lies off the plate.
+struct IconRun {
+    int from = 0;
+    int to = 0;
+    int under = 0;
+    friend bool operator==(const IconRun&, const IconRun&) = default;
+};
+struct IconRuns {
+    IconRun run[3];
+    int count = 0;
+};
+IconRuns plateIconRuns(Point at, Size icon, Size plate);

@@ -7,10 +7,19 @@
 #include "core/settings.h"
 #include "core/view.h"
 #include "core/viewport.h"
+#include "overview/icon_tiles.h"
 #include "overview/overview_window.h"
+#include "overview/plate_facts.h"
 
 #include <algorithm>
 #include <vector>
+
+HBITMAP pictureBitmap(HDC dc, Size size) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size.w, -size.h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
 
 namespace {
 
@@ -46,55 +55,118 @@ void fillDesktop(HDC dc, const RECT& r) {
     FillRect(dc, &r, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BACKGROUND + 1)));
 }
 
-// The window's rectangle and its picture at the overview's scale; false when it is gone.
+// The window's rectangle and its picture at the overview's scale; false when it is gone
+// (its rectangle cannot be read then).
 bool scaledWindow(HWND window, Size picture, RECT& r, Size& thumb) {
-    if (!IsWindow(window) || !GetWindowRect(window, &r))
+    if (!GetWindowRect(window, &r))
         return false;
     thumb = thumbnailSize(sizeOf(r), picture, currentArea());
     return thumb.w > 0 && thumb.h > 0;
+}
+
+// The full-size captures of one rebuild share the bitmap in the capture context, grown to
+// the largest window so far: a bitmap of each window's size, made and freed per window,
+// would cost more than most captures. False when no room can be had.
+bool captureRoom(HDC dc, HDC capture, Size full) {
+    BITMAP now{};
+    const HGDIOBJ held = GetCurrentObject(capture, OBJ_BITMAP);
+    if (held && GetObjectW(held, sizeof(now), &now) && now.bmWidth >= full.w &&
+        now.bmHeight >= full.h)
+        return true;
+    HBITMAP larger = pictureBitmap(
+        dc, {std::max<int>(full.w, now.bmWidth), std::max<int>(full.h, now.bmHeight)});
+    if (!larger)
+        return false;
+    DeleteObject(SelectObject(capture, larger)); // the context's own first bitmap stays
+    return true;
+}
+
+// Frees the capture context and the bitmap it holds.
+void deleteCapture(HDC capture) {
+    const HGDIOBJ held = GetCurrentObject(capture, OBJ_BITMAP);
+    DeleteDC(capture);
+    DeleteObject(held);
 }
 
 Point placeOf(const RECT& r, Size picture) {
     return pictureOf(Point{r.left, r.top}, ViewOrigin, picture, currentArea());
 }
 
-HICON smallIconOf(HWND window, Size icon) {
-    DWORD_PTR h = 0;
-    // A program that hangs must not hang the overview: its icon is simply not asked for.
-    if (SendMessageTimeoutW(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 200, &h) && h)
-        return reinterpret_cast<HICON>(h);
-    if (HICON c = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM)))
-        return c;
-    return static_cast<HICON>(
-        LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, icon.w, icon.h, LR_SHARED));
+// The application icon stands for a window that has none: shared, so it lives as long as
+// the program, and loaded once, as loading it costs as much as the rest of a plate.
+HICON applicationIcon(Size icon) {
+    static HICON application = nullptr;
+    if (!application)
+        application = static_cast<HICON>(
+            LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, icon.w, icon.h, LR_SHARED));
+    return application;
 }
 
-void drawPlateTitle(HDC memory, HWND window, Size thumb) {
-    const int length = GetWindowTextLengthW(window) + 1;
-    std::vector<wchar_t> title;
-    try {
-        title.resize(static_cast<size_t>(length));
-    } catch (...) {
-        return;
-    }
-    if (GetWindowTextW(window, title.data(), length) <= 0)
-        return;
+IconTiles* rebuildTiles = nullptr; // while a coarse rebuild draws its plates
+
+void drawPlateIcon(HDC memory, HICON shown, Point at, Size icon, Size plate) {
+    if (!rebuildTiles || !rebuildTiles->copy(memory, shown, at, icon, plate))
+        DrawIconEx(memory, at.x, at.y, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
+}
+
+void drawPlateTitle(HDC memory, const PlateFacts& facts, Size thumb) {
+    const wchar_t* title = facts.title.c_str();
     RECT measure = toRECT(plateMeasureBox(thumb));
-    const int ht = DrawTextW(memory, title.data(), -1, &measure,
-                             DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+    const int ht =
+        DrawTextW(memory, title, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
     const Size icon{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
     const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon);
-    DrawIconEx(memory, l.icon.x, l.icon.y, smallIconOf(window, icon), icon.w, icon.h, 0, nullptr,
-               DI_NORMAL);
+    drawPlateIcon(memory, facts.icon ? facts.icon : applicationIcon(icon), l.icon, icon, thumb);
     RECT text = toRECT(l.text);
-    DrawTextW(memory, title.data(), -1, &text,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+    DrawTextW(memory, title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+}
+
+HBITMAP drawPlate(HDC dc, HDC memory, const PlateFacts& facts, Size picture) {
+    const Size thumb = thumbnailSize(sizeOf(facts.rect), picture, currentArea());
+    if (thumb.w <= 0 || thumb.h <= 0)
+        return nullptr;
+    HBITMAP plate = pictureBitmap(dc, thumb);
+    if (!plate)
+        return nullptr;
+    HGDIOBJ oldBitmap = SelectObject(memory, plate);
+    // A rebuild selects the font once for all its plates: each selection costs as much
+    // as drawing the plate's edge.
+    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ oldFont =
+        GetCurrentObject(memory, OBJ_FONT) == font ? nullptr : SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
+    RECT face{0, 0, thumb.w, thumb.h};
+    DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    drawPlateTitle(memory, facts, thumb);
+    if (oldFont)
+        SelectObject(memory, oldFont);
+    const Point at = placeOf(facts.rect, picture);
+    BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldBitmap);
+    return plate;
+}
+
+// The windows of the picture, bottom of the z-order first. The list is the shared one a
+// shift refills: it is copied before anything is asked of other programs.
+bool collectPictureWindows(bool fine, std::vector<HWND>& windows) {
+    // Each window's rectangle, and a plate's title, is read as it is drawn; a window
+    // without one is left out there.
+    collectWindows(kCollectRectLater | (fine ? 0 : kCollectTitleLater));
+    try {
+        windows.assign(ManagedWindowList.windows,
+                       ManagedWindowList.windows + ManagedWindowList.count);
+    } catch (...) {
+        return false;
+    }
+    std::reverse(windows.begin(), windows.end());
+    return true;
 }
 
 void repaintFromCache(HDC dc, const RECT& paint, Size picture) {
     HDC memory = CreateCompatibleDC(dc);
     HDC source = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, paint.right, paint.bottom);
+    HBITMAP canvas = pictureBitmap(dc, {paint.right, paint.bottom});
     if (memory && source && canvas) {
         HGDIOBJ oldCanvas = SelectObject(memory, canvas);
         fillDesktop(memory, paint);
@@ -162,25 +234,8 @@ bool readPictureArea(HWND window, Size& picture) {
 }
 
 HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
-    RECT r;
-    Size thumb;
-    if (!scaledWindow(window, picture, r, thumb))
-        return nullptr;
-    HBITMAP plate = CreateCompatibleBitmap(dc, thumb.w, thumb.h);
-    if (!plate)
-        return nullptr;
-    HGDIOBJ oldBitmap = SelectObject(memory, plate);
-    HGDIOBJ oldFont = SelectObject(memory, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
-    RECT face{0, 0, thumb.w, thumb.h};
-    DrawEdge(memory, &face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    drawPlateTitle(memory, window, thumb);
-    SelectObject(memory, oldFont);
-    const Point at = placeOf(r, picture);
-    BitBlt(dc, at.x, at.y, thumb.w, thumb.h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    return plate;
+    PlateFacts facts;
+    return askPlateFacts(window, facts) ? drawPlate(dc, memory, facts, picture) : nullptr;
 }
 
 HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture) {
@@ -189,16 +244,17 @@ HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size pi
     if (!printWindowEntry || !scaledWindow(window, picture, r, thumb))
         return nullptr;
     const Size full = sizeOf(r);
-    HBITMAP big = CreateCompatibleBitmap(dc, full.w, full.h);
-    HBITMAP small = CreateCompatibleBitmap(dc, thumb.w, thumb.h);
-    bool ok = big && small;
-    HGDIOBJ oldBig = nullptr, oldSmall = nullptr;
+    if (!captureRoom(dc, capture, full))
+        return nullptr;
+    HBITMAP small = pictureBitmap(dc, thumb);
+    if (!small)
+        return nullptr;
+    // The shared capture still holds the window before: a part this one leaves unpainted
+    // must not show it.
+    PatBlt(capture, 0, 0, full.w, full.h, BLACKNESS);
+    bool ok = printWindowEntry(window, capture, 0) != FALSE;
     if (ok) {
-        oldBig = SelectObject(capture, big);
-        ok = printWindowEntry(window, capture, 0) != FALSE;
-    }
-    if (ok) {
-        oldSmall = SelectObject(scaling, small);
+        HGDIOBJ oldSmall = SelectObject(scaling, small);
         if (GetStretchBltMode(scaling) != HALFTONE) {
             SetStretchBltMode(scaling, HALFTONE);
             SetBrushOrgEx(scaling, 0, 0, nullptr);
@@ -211,15 +267,17 @@ HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size pi
         }
         SelectObject(scaling, oldSmall);
     }
-    if (oldBig)
-        SelectObject(capture, oldBig);
-    if (big)
-        DeleteObject(big);
-    if (!ok && small) {
+    if (!ok) {
         DeleteObject(small);
         small = nullptr;
     }
     return small;
+}
+
+void prefetchPicture() {
+    std::vector<HWND> windows;
+    if (Settings.coarseOverview && collectPictureWindows(false, windows))
+        prefetchPlateFacts(windows);
 }
 
 void rebuildPicture(HDC dc, Size picture) {
@@ -227,31 +285,39 @@ void rebuildPicture(HDC dc, Size picture) {
     fillDesktop(dc, all);
     drawGrid(dc, picture);
     OverviewState.thumbnails.clear();
-    collectWindows(0);
-    // The list is the shared one a shift refills: copy it before drawing asks anything of
-    // other programs.
-    std::vector<HWND> windows;
-    try {
-        windows.assign(ManagedWindowList.windows,
-                       ManagedWindowList.windows + ManagedWindowList.count);
-    } catch (...) {
-        return;
-    }
     const bool fine = Settings.coarseOverview == 0;
+    std::vector<PlateFacts> asked;
+    std::vector<HWND> windows;
+    const bool prefetched = !fine && takePrefetchedPlateFacts(asked);
+    if (!prefetched && !collectPictureWindows(fine, windows))
+        return;
     HDC first = CreateCompatibleDC(dc);
     HDC second = fine ? CreateCompatibleDC(dc) : nullptr;
     if (first && (!fine || second)) {
-        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-            HBITMAP b = fine ? drawFineThumbnail(dc, first, second, *it, picture)
-                             : drawCoarsePlate(dc, first, *it, picture);
-            if (b)
-                OverviewState.thumbnails.append(*it, b);
+        IconTiles tiles(fine ? nullptr : dc);
+        rebuildTiles = fine ? nullptr : &tiles;
+        const HGDIOBJ oldFont =
+            fine ? nullptr : SelectObject(first, GetStockObject(DEFAULT_GUI_FONT));
+        for (const PlateFacts& f : asked) {
+            if (HBITMAP b = f.title.empty() ? nullptr : drawPlate(dc, first, f, picture))
+                OverviewState.thumbnails.append(f.window, b);
         }
+        for (HWND w : windows) {
+            HBITMAP b = fine ? drawFineThumbnail(dc, first, second, w, picture)
+                             : drawCoarsePlate(dc, first, w, picture);
+            if (b)
+                OverviewState.thumbnails.append(w, b);
+        }
+        rebuildTiles = nullptr;
+        if (oldFont)
+            SelectObject(first, oldFont);
         OverviewState.needsRebuild = 0;
     }
     if (second)
         DeleteDC(second);
-    if (first)
+    if (first && fine)
+        deleteCapture(first);
+    else if (first)
         DeleteDC(first);
 }
 

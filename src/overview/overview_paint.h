@@ -10,17 +10,29 @@
 
 constexpr int kStatusBarId = 102;
 
+// The pictures are 32-bit device-independent bitmaps, which any paint context takes as
+// they are. A compatible bitmap would be the display's own; under Wine that is a pixmap of
+// the X server, a round trip to make and another to copy into the window, per window.
+HBITMAP pictureBitmap(HDC dc, Size size);
+
 // The client area less the status bar; false when it cannot be read or is empty.
 bool readPictureArea(HWND window, Size& picture);
 AreaShape currentArea();
 
 // WM_PAINT.
 void paintOverview(HWND window);
+// For an opening: when the picture is coarse, collects the windows and starts asking their
+// programs for what the plates show, which the first rebuild then takes.
+void prefetchPicture();
 // Fills the picture, draws the grid and every managed window (coarse or fine as the
-// settings say) into dc, filling OverviewState.thumbnails.
+// settings say) into dc, filling OverviewState.thumbnails. Coarse plates take what an
+// opening's prefetchPicture asked ahead, when there is such; otherwise they are asked
+// here.
 void rebuildPicture(HDC dc, Size picture);
 // One window's picture at the overview's scale, drawn into dc at its place; null when the
-// window cannot be drawn. A coarse plate needs one memory context, a fine thumbnail two.
+// window cannot be drawn (or, for a plate, has no title). A coarse plate needs one memory
+// context, a fine thumbnail two; the fine one leaves in its capture context a bitmap for
+// the next capture, which the caller frees with the context.
 HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture);
 HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size picture);
 // The XOR dotted frame under the pointer: `erase` removes the one last drawn, `draw`

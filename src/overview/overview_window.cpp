@@ -13,6 +13,7 @@
 #include "mainwnd/arrange.h"
 #include "overview/overview_layout.h"
 #include "overview/overview_paint.h"
+#include "overview/plate_facts.h"
 
 #include <commctrl.h>
 #include <imm.h>
@@ -320,13 +321,17 @@ void openOverview() {
                                      RealScreenSize);
     Settings.overviewWidth = r.right - r.left;
     Settings.overviewHeight = r.bottom - r.top;
+    // The programs answer for the plates while the window is made and shown, which takes
+    // as long as asking them.
+    prefetchPicture();
     HWND window = CreateWindowExW(kOverviewExStyle, kClassName, nullptr, kOverviewStyle, r.left,
                                   r.top, r.right - r.left, r.bottom - r.top, MainWindow, nullptr,
                                   appInstance, nullptr);
-    if (!window)
-        return;
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
+    if (window) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+    }
+    dropPrefetchedPlateFacts(); // when no first paint took it
 }
 
 void closeOverviewOnOutsideClick() {

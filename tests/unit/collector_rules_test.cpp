@@ -187,6 +187,17 @@ TEST(CollectorVerdict, EveryReasonInEveryMode) {
         EXPECT_EQ(collectorVerdict(e, kCollectUntitled | kCollectRectLater),
                   row.untitled == V::NoRect ? V::Take : row.untitled);
         EXPECT_EQ(e.rectReads, 0);
+        // The coarse overview reads every title itself: a window is judged as if titled,
+        // and its title length is asked only where a dialog or a rule needs it.
+        FakeWindow f = row.w, titled = row.w;
+        if (titled.title.empty())
+            titled.title = L"x";
+        const V asTitled = collectorVerdict(titled, kCollectRectLater);
+        EXPECT_EQ(collectorVerdict(f, kCollectRectLater | kCollectTitleLater), asTitled);
+        FakeWindow noRule = row.w;
+        noRule.ruleForClass = false;
+        collectorVerdict(noRule, kCollectRectLater | kCollectTitleLater);
+        EXPECT_EQ(noRule.titleLengthReads, noRule.cls == L"#32770" ? 1 : 0);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 // 3 × 2 screens of 1280 × 1024 in a 600 × 400 picture: cells of 200 × 200.
@@ -96,6 +98,30 @@ TEST(OverviewLayout, FadesPointerReturnAndPlate) {
     const PlateLayout l = plateLayout({200, 60}, {100, 16}, {16, 16});
     EXPECT_EQ(l.text, (Rect{45, 22, 155, 40}));
     EXPECT_EQ(l.icon, (Point{29, 23}));
+}
+
+TEST(OverviewLayout, PlateIconRunsByTheColourUnderThem) {
+    const Size icon{16, 16}, plate{50, 38};
+    struct Row {
+        Point at;
+        std::vector<IconRun> runs;
+    } rows[] = {
+        {{10, 11}, {{10, 26, 2}}},                      // on the face
+        {{2, 2}, {{2, 18, 2}}},                         // touching the edge's inner side
+        {{1, 11}, {{1, 2, 1}, {2, 17, 2}}},             // over the inner edge column
+        {{-1, 11}, {{0, 1, 0}, {1, 2, 1}, {2, 15, 2}}}, // over both edge columns
+        {{-15, 11}, {{0, 1, 0}}},                       // one column left on the plate
+        {{-16, 11}, {}},                                // off the plate
+        {{10, 1}, {}},                                  // over the top edge
+        {{10, 21}, {}},                                 // over the bottom edge
+        {{33, 11}, {}},                                 // over the right edge
+        {{32, 20}, {{32, 48, 2}}},                      // the face's last pixels
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.at.x << "," << row.at.y);
+        const IconRuns r = plateIconRuns(row.at, icon, plate);
+        EXPECT_EQ(std::vector<IconRun>(r.run, r.run + r.count), row.runs);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The overview's pictures drawn into a bitmap of this process: a coarse plate's raised
-// edge, icon and centred title with its ellipsis, and a fine picture that leaves out a
+// edge, icon and centred title with its ellipsis (the same when asked ahead on another
+// thread and with its icon copied from tiles), and a fine picture that leaves out a
 // window whose capture fails while drawing the others.
 #include "core/app.h"
 #include "core/settings.h"
@@ -133,6 +134,20 @@ TEST_F(OverviewPaintTest, CoarsePlateHasARaisedEdgeAnIconAndACentredTitle) {
         for (int y = top; y < (top + bottom) / 2; ++y)
             upperInk += dark(canvas.at(x0 + x, y0 + y));
     EXPECT_EQ(upperInk, 0) << "the title does not end in dots";
+
+    // The opening's rebuild, with the plates asked on a thread of their own while this
+    // thread answers, draws the same plates; the second application icon is copied from
+    // tiles, over the edge on the long title's plate.
+    Settings.coarseOverview = 1;
+    Canvas rebuilt(picture);
+    prefetchPicture();
+    rebuildPicture(rebuilt.dc, picture);
+    int differ = 0;
+    for (int y0 : {50, 150})
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                differ += canvas.at(x0 + x, y0 + y) != rebuilt.at(x0 + x, y0 + y);
+    EXPECT_EQ(differ, 0);
     DeleteObject(a);
     DeleteObject(b);
     DeleteDC(memory);
