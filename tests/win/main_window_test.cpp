@@ -2,6 +2,7 @@
 // messages, the cross-cursor commands and the once-only icon save.
 #include "core/app.h"
 #include "core/file_saver.h"
+#include "core/input.h"
 #include "core/settings_file.h"
 #include "core/startup.h"
 #include "core/view.h"
@@ -11,7 +12,9 @@
 #include "res/resource.h"
 #include "tray/tray_icon.h"
 
+#define DIRECTINPUT_VERSION 0x0800
 #include <commctrl.h>
+#include <dinput.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <windows.h>
@@ -301,6 +304,60 @@ TEST(MainLoop, SteadyPointerEventsLeaveTheQueueItsTurn) {
     pointerEvent = keyboardEvent = nullptr;
     DestroyWindow(window);
     EXPECT_LT(slowestMessageMs, 300u) << "a posted message waited for the pointer to stop";
+}
+
+// The system may refuse the pointer (another program holds it): input still starts, as the
+// keyboard and the hook reports work without it. The refusal is made by swapping the
+// devices' Acquire for one that refuses the mouse and passes the keyboard on.
+using AcquireEntry = HRESULT(STDMETHODCALLTYPE*)(IDirectInputDevice8W*);
+AcquireEntry realAcquire;
+
+HRESULT STDMETHODCALLTYPE refuseThePointer(IDirectInputDevice8W* device) {
+    DIDEVCAPS caps{};
+    caps.dwSize = sizeof(caps);
+    if (SUCCEEDED(device->GetCapabilities(&caps)) &&
+        GET_DIDEVICE_TYPE(caps.dwDevType) == DI8DEVTYPE_MOUSE)
+        return DIERR_OTHERAPPHASPRIO;
+    return realAcquire(device);
+}
+
+// Puts `entry` in the Acquire slot of the table the mouse device shares; returns the old.
+AcquireEntry swapAcquire(AcquireEntry entry) {
+    IDirectInput8W* di = nullptr;
+    IDirectInputDevice8W* mouse = nullptr;
+    AcquireEntry old = nullptr;
+    if (SUCCEEDED(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION,
+                                     IID_IDirectInput8W, reinterpret_cast<void**>(&di), nullptr)) &&
+        SUCCEEDED(di->CreateDevice(GUID_SysMouse, &mouse, nullptr))) {
+        AcquireEntry* slot = *reinterpret_cast<AcquireEntry**>(mouse) + 7; // after IUnknown's 3 and
+        // GetCapabilities, EnumObjects, GetProperty, SetProperty
+        DWORD was = 0;
+        if (VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &was)) {
+            old = *slot;
+            *slot = entry;
+            VirtualProtect(slot, sizeof(*slot), was, &was);
+        }
+    }
+    if (mouse)
+        mouse->Release();
+    if (di)
+        di->Release();
+    return old;
+}
+
+TEST_F(MainWindowTest, InputStartsWhenOnlyThePointerIsRefused) {
+    appInstance = GetModuleHandleW(nullptr);
+    realAcquire = swapAcquire(refuseThePointer);
+    ASSERT_TRUE(realAcquire);
+    const int started = initInput();
+    releaseInput();
+    swapAcquire(realAcquire);
+    for (HANDLE* e : {&pointerEvent, &keyboardEvent}) {
+        if (*e)
+            CloseHandle(*e);
+        *e = nullptr;
+    }
+    EXPECT_EQ(started, 1);
 }
 
 } // namespace
