@@ -16,6 +16,7 @@
 #include "hook/ovl.h"
 #include "mainwnd/main_window.h"
 #include "mainwnd/tracking.h"
+#include "mainwnd/window_lists.h"
 #include "overlay/cross_cursor.h"
 #include "overlay/overlay_thread.h"
 #include "res/resource.h"
@@ -136,6 +137,15 @@ void keepHooksInPlace() {
 
 constexpr DWORD kQueueIntervalMs = 33;
 
+void tidyWindowLists() {
+    static ULONGLONG lastTidy = 0;
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastTidy < 1000)
+        return;
+    lastTidy = now;
+    forgetGoneWindows();
+}
+
 // Takes every message waiting; true once WM_QUIT was among them.
 bool drainQueue() {
     bool quit = false;
@@ -182,6 +192,7 @@ void runMainLoop() {
         if (drainQueue())
             return;
         keepHooksInPlace();
+        tidyWindowLists();
     }
 }
 

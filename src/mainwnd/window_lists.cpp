@@ -162,6 +162,20 @@ void freeSavedNormalRects() {
     savedCapacity = 0;
 }
 
+void forgetGoneWindows() {
+    for (int i = knownCount - 1; i >= 0; --i)
+        if (!IsWindow(known[i].window))
+            removeAt(known, knownCount, i);
+    for (int i = minimizedCount - 1; i >= 0; --i)
+        if (!IsWindow(minimized[i].window))
+            removeAt(minimized, minimizedCount, i);
+    for (int i = savedCount - 1; i >= 0; --i)
+        if (!IsWindow(saved[i].window)) {
+            std::free(saved[i].rect);
+            removeAt(saved, savedCount, i);
+        }
+}
+
 ListCount countKnownWindows() {
     return countOf(known, knownCount);
 }

@@ -22,6 +22,11 @@ bool findSavedNormalRect(HWND window, RECT& rect);
 void forgetSavedNormalRect(HWND window);
 void freeSavedNormalRects(); // at shut-down
 
+// Drops every entry whose window no longer exists. A program that ends without destroying
+// its windows sends no destroy report for them, and a handle left behind could later name
+// a new window; the main loop calls this once a second.
+void forgetGoneWindows();
+
 // A list's length and how many of its entries name a window that no longer exists. The
 // main window answers WM_LIST_SIZE with them, so a long run can check from outside that
 // the lists follow the live windows.

@@ -284,6 +284,22 @@ TEST_F(TrackingTest, MinimizeRecordsTheVirtualPlaceAndDestroyForgetsEverything) 
     EXPECT_TRUE(isKnownWindow(other));
     ASSERT_TRUE(takeMinimizedPosition(other, packed));
     EXPECT_EQ(unpackPosition(packed), (PackedPoint{1029, 774}));
+
+    // A window gone without a report (its program ended) leaves the lists at the next tidy;
+    // a live one stays.
+    HWND live = make(200, 200, 300, 200, L"live");
+    for (HWND x : {other, live}) {
+        addKnownWindow(x);
+        onHookMinimize(x, 5, 6);
+        saveNormalRect(x, RECT{1, 2, 3, 4});
+    }
+    DestroyWindow(other);
+    forgetGoneWindows();
+    EXPECT_EQ(countKnownWindows().entries, 1);
+    EXPECT_EQ(countMinimizedPositions().entries, 1);
+    EXPECT_EQ(countSavedNormalRects().entries, 1);
+    EXPECT_TRUE(isKnownWindow(live));
+    EXPECT_TRUE(findSavedNormalRect(live, r));
 }
 
 TEST_F(TrackingTest, ActivationFiltersAndTheFirstSightOfAWindow) {
