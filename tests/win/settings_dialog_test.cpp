@@ -2,6 +2,7 @@
 // as a user does: where it opens and what it shows, clicks and trackbar moves that act at
 // once, apply writing the settings file, close putting everything back, the maker line
 // and the desktop-icon check.
+#include "box_reader.h"
 #include "core/app.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
@@ -333,32 +334,6 @@ TEST_F(SettingsDialogTest, TheMakerLineOpensThePageAndNothingElseDoes) {
         releaseAt(line.left + 5, (line.top + line.bottom) / 2);
     ASSERT_EQ(openedPages.size(), 1u);
     EXPECT_EQ(openedPages[0], L"https://orvalis.example/");
-}
-
-// Reads and dismisses the message box the check shows on this thread.
-std::wstring boxText, boxCaption;
-HWND boxOwner;
-BOOL CALLBACK findBox(HWND w, LPARAM out) {
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w) || w == SettingsDialog)
-        return TRUE;
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-}
-void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
-    if (!box)
-        return;
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    boxText = text;
-    GetWindowTextW(box, text, 256);
-    boxCaption = text;
-    boxOwner = GetWindow(box, GW_OWNER);
-    KillTimer(nullptr, timer);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 TEST_F(SettingsDialogTest, TurningIconsOnTellsWhenTheDesktopArrangesThemItself) {

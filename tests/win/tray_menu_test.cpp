@@ -1,6 +1,7 @@
 // The tray menu as the user meets it: menu 129 from the linked resources, shown by the
 // real code in the real menu loop and read while it is open; the clicks on the icon,
 // pinning the pointer, and the warning when the menu cannot be loaded.
+#include "box_reader.h"
 #include "core/app.h"
 #include "core/settings.h"
 #include "core/file_saver.h"
@@ -375,30 +376,6 @@ TEST_F(TrayMenuTest, MouseMoveSetsTheTooltip) {
     onTrayNotify(WM_MOUSEMOVE);
     EXPECT_STREQ(lastTrayTooltip(),
                  L"Orvalis 「入」\n　　　　　　━　1.5 / 2\n　　　　　　┃　1.0 / 2");
-}
-
-// Reads and dismisses the message box the code under test shows on this thread.
-std::wstring boxText, boxCaption;
-BOOL CALLBACK findMessageBox(HWND w, LPARAM out) {
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-}
-void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findMessageBox, reinterpret_cast<LPARAM>(&box));
-    if (!box)
-        return;
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    boxText = text;
-    GetWindowTextW(box, text, 256);
-    boxCaption = text;
-    KillTimer(nullptr, timer);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 TEST_F(TrayMenuTest, AMissingMenuIsReportedAndNothingShows) {
