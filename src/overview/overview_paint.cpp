@@ -8,7 +8,7 @@
 #include "core/view.h"
 #include "core/viewport.h"
 #include "overview/icon_tiles.h"
-#include "overview/overview_window.h"
+#include "overview/overview_state.h"
 #include "overview/plate_facts.h"
 
 #include <algorithm>

@@ -18,7 +18,6 @@
 #include <commctrl.h>
 #include <imm.h>
 
-OverviewStateRecord OverviewState;
 HWND OverviewWindow;
 
 namespace {
@@ -284,21 +283,6 @@ LRESULT CALLBACK overviewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 } // namespace
-
-void ThumbnailCache::append(HWND window, HBITMAP bitmap) {
-    try {
-        entries.emplace_back(window, bitmap);
-    } catch (...) {
-        DeleteObject(bitmap);
-    }
-}
-
-void ThumbnailCache::clear() {
-    for (const auto& e : entries)
-        DeleteObject(e.second);
-    entries.clear();
-    entries.shrink_to_fit();
-}
 
 void openOverview() {
     if (IsWindow(OverviewWindow))
