@@ -64,6 +64,10 @@ BOOL removeOwnHooks() {
 } // namespace
 
 extern "C" BOOL InstallHook(HWND mainWindow, HWND listView) {
+    // No list view given (a shell that is just coming back) keeps the one served so far.
+    if (listView == nullptr) {
+        listView = ownHooks.listView;
+    }
     // Already installed by this very process, and the shared record still says so. The
     // record alone proves nothing: any process can write a non-null hook there.
     if (recordIsOurs()) {
