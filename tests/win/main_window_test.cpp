@@ -121,8 +121,11 @@ TEST_F(MainWindowTest, TheEndOfWindowsSavesTheExclusionsWithoutTheCandidate) {
     wchar_t path[260];
     ASSERT_TRUE(exclusionFilePath(path));
     resetExclusionFileState();
-    ExclusionList.entries = {{L"Kept", kNoImageIndex, L"renamed"},
-                             {L"Found", kNoImageIndex, L"unconfirmed"}};
+    ExclusionList.entries.resize(2);
+    ExclusionList.entries[0].className = L"Kept";
+    ExclusionList.entries[0].windowName = L"renamed";
+    ExclusionList.entries[1].className = L"Found";
+    ExclusionList.entries[1].windowName = L"unconfirmed";
     ExclusionList.candidateIndex = 1;
     SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
