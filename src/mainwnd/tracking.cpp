@@ -23,7 +23,7 @@ namespace {
 
 constexpr UINT kMaxInfoTimeoutMs = 5000;
 constexpr UINT kRestoreRoundTripMs = 500;
-constexpr UINT kMinimizeRoundTripMs = 200;
+constexpr UINT kMinimizeRoundTripMs = 100;
 constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 Rect fromRECT(const RECT& r) {
