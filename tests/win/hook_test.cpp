@@ -112,9 +112,8 @@ DWORD WINAPI letGoLater(LPVOID file) {
 }
 
 // The save runs on the shell's thread, which must never wait: a file that another program
-// holds fails it at once, even one let go a moment later, and the old file stays. The save
-// goes to the list view given last.
-TEST(IconSave, AHeldFileFailsAtOnceAndANewListViewIsFollowed) {
+// holds fails it at once, even one let go a moment later, and the old file stays.
+TEST(IconSave, AFileHeldByAnotherProgramFailsTheSaveAtOnce) {
     wchar_t dll[MAX_PATH];
     const DWORD n = GetModuleFileNameW(library(), dll, MAX_PATH);
     ASSERT_TRUE(n > 0 && n < MAX_PATH);
@@ -159,20 +158,9 @@ TEST(IconSave, AHeldFileFailsAtOnceAndANewListViewIsFollowed) {
     SendMessageW(list, WM_ICONS_SAVE, 0, 0);
     EXPECT_EQ(contentsOf(path).size(), 4u + 4u + 2u * 5u + 8u);
 
-    // A restarted shell's new list view: installing again follows it.
-    HWND next = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_ICON, 0, 0, 200, 200, nullptr,
-                                nullptr, nullptr, nullptr);
-    ASSERT_TRUE(next);
-    for (int i = 0; i < 2; ++i)
-        SendMessageW(next, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    DestroyWindow(list);
-    EXPECT_TRUE(InstallHook(main, next));
-    SendMessageW(next, WM_ICONS_SAVE, 0, 0);
-    EXPECT_EQ(contentsOf(path).size(), 4u + 2u * (4u + 2u * 5u + 8u));
-
     storeHookFlag(d_bHookRet, 0);
     EXPECT_TRUE(UninstallHook());
-    DestroyWindow(next);
+    DestroyWindow(list);
     DestroyWindow(main);
     DeleteFileW(path.c_str());
 }
