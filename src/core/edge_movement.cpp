@@ -38,8 +38,8 @@ HCURSOR loadEdgeCursor(int id) {
 
 HCURSOR refusedShape; // the last shape the system would not take
 
-// Every monitor in screen coordinates, read at start-up and on each display change rather
-// than on every pointer event. Monitors past the first few change nothing at this screen.
+// Every monitor in screen coordinates (the first sixteen the system lists), read at
+// start-up and on each display change rather than on every pointer event.
 constexpr int kMonitorCapacity = 16;
 Rect monitors[kMonitorCapacity];
 int monitorCount = 0;
