@@ -171,36 +171,38 @@ std::string readSmallFile(const std::wstring& path) {
     return ok ? std::string(buf, got) : std::string();
 }
 
-// The Linux process id of the one live program of this command name (at most 15
-// characters), read through the drive that maps the root; empty when there is none or
-// more than one. A program that has just ended may linger as a zombie of the same name.
-std::wstring unixPidOf(const char* comm) {
+// The Linux process id of the process this benchmark started: the one live process whose
+// command line holds `marker`, a text given to that process alone (its own folder, or a
+// token made for it). The Windows process id is not seen from Linux, and a name would also
+// match any other program of that name. Empty when there is none or more than one.
+std::wstring unixPidOf(const std::wstring& marker) {
+    char wanted[MAX_PATH * 3];
+    const int n = WideCharToMultiByte(CP_UTF8, 0, marker.c_str(), -1, wanted, sizeof wanted,
+                                      nullptr, nullptr);
+    if (n <= 1)
+        return {};
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW(L"Z:\\proc\\*", &fd);
     if (h == INVALID_HANDLE_VALUE)
         return {};
-    const std::string wanted = std::string("(") + comm + ") ";
     std::wstring found;
     int matches = 0;
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || fd.cFileName[0] < L'0' ||
             fd.cFileName[0] > L'9')
             continue;
-        // "pid (comm) state ..."
-        const std::string stat =
-            readSmallFile(std::wstring(L"Z:\\proc\\") + fd.cFileName + L"\\stat");
-        const size_t at = stat.find(wanted);
-        if (at == std::string::npos || at + wanted.size() >= stat.size())
-            continue;
-        const char state = stat[at + wanted.size()];
-        if (state == 'Z' || state == 'X')
+        // The arguments, each ended by a zero; a process that has ended has none.
+        std::string line = readSmallFile(std::wstring(L"Z:\\proc\\") + fd.cFileName + L"\\cmdline");
+        for (char& c : line)
+            c = c == '\0' ? ' ' : c;
+        if (line.find(wanted) == std::string::npos)
             continue;
         found = fd.cFileName;
         ++matches;
     } while (FindNextFileW(h, &fd));
     FindClose(h);
     if (matches != 1)
-        std::fprintf(stderr, "  %d live processes named %s\n", matches, comm);
+        std::fprintf(stderr, "  %d live processes started as %ls\n", matches, marker.c_str());
     return matches == 1 ? found : std::wstring();
 }
 
@@ -224,8 +226,8 @@ double kernelCpuMs(const std::wstring& pid) {
 }
 
 // % of one core over `seconds`, or -1 when the process cannot be found.
-double idleOver(const char* comm, int seconds) {
-    const std::wstring pid = unixPidOf(comm);
+double idleOver(const std::wstring& marker, int seconds) {
+    const std::wstring pid = unixPidOf(marker);
     if (pid.empty())
         return -1;
     const double k0 = kernelCpuMs(pid), t0 = nowMs();
@@ -236,11 +238,15 @@ double idleOver(const char* comm, int seconds) {
 
 // The bare loop of idle_loop.exe, or one of its parts alone.
 double idleLoop(const wchar_t* mode, int seconds) {
-    Process loop = startProcess(binDir() + L"idle_loop.exe", mode);
+    // A token on the command line that only this start carries; the loop ignores it.
+    static int starts = 0;
+    const std::wstring token =
+        L"run-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++starts);
+    Process loop = startProcess(binDir() + L"idle_loop.exe", std::wstring(mode) + L" " + token);
     if (!loop.process)
         return -1;
     Sleep(1500);
-    const double f = idleOver("idle_loop.exe", seconds);
+    const double f = idleOver(token, seconds);
     loop.kill();
     loop.close();
     return f;
@@ -254,7 +260,7 @@ double idleProgram(int seconds) {
         return -1;
     setCursor(500, 400);
     Sleep(1000);
-    const double f = idleOver("Orvalis.exe", seconds);
+    const double f = idleOver(run.exePath(), seconds); // a folder of this run's own
     run.stop();
     return f;
 }

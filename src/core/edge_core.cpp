@@ -21,6 +21,24 @@ int edgeFlagsAt(Point p, Size screen) {
     return flags;
 }
 
+int edgesWithoutMonitorBeyond(int flags, Point p, std::span<const Rect> monitors) {
+    const auto covered = [&](long long x, long long y) {
+        for (const Rect& m : monitors)
+            if (x >= m.left && x < m.right && y >= m.top && y < m.bottom)
+                return true;
+        return false;
+    };
+    const struct {
+        int flag;
+        int dx, dy;
+    } beyond[] = {{EDGE_LEFT, -1, 0}, {EDGE_RIGHT, 1, 0}, {EDGE_TOP, 0, -1}, {EDGE_BOTTOM, 0, 1}};
+    for (const auto& b : beyond)
+        if ((flags & b.flag) &&
+            covered(static_cast<long long>(p.x) + b.dx, static_cast<long long>(p.y) + b.dy))
+            flags &= ~b.flag;
+    return flags;
+}
+
 int accelerate(int d, int acceleration) {
     if (d == 0) return 0;
     const double f = 1.0 + 0.1 * acceleration;

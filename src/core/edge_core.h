@@ -6,6 +6,8 @@
 
 #include "core/geometry.h"
 
+#include <span>
+
 constexpr int EDGE_LEFT = 1;
 constexpr int EDGE_RIGHT = 2;
 constexpr int EDGE_TOP = 4;
@@ -13,6 +15,11 @@ constexpr int EDGE_BOTTOM = 8;
 
 // Only the first and the last pixel row and column count.
 int edgeFlagsAt(Point p, Size screen);
+
+// `flags` less every edge with a monitor just beyond the pointer (any of `monitors`, in
+// screen coordinates, holding the next pixel out): the system does not hold the pointer
+// there, so motion over that edge crosses to the other monitor and is never a push.
+int edgesWithoutMonitorBeyond(int flags, Point p, std::span<const Rect> monitors);
 
 // floor(|d|^(1 + 0.1 * acceleration) + 0.5) with the sign of d, saturated to int.
 int accelerate(int d, int acceleration);

@@ -38,6 +38,25 @@ HCURSOR loadEdgeCursor(int id) {
 
 HCURSOR refusedShape; // the last shape the system would not take
 
+// Every monitor in screen coordinates (the first sixteen the system lists), read at
+// start-up and on each display change rather than on every pointer event.
+constexpr int kMonitorCapacity = 16;
+Rect monitors[kMonitorCapacity];
+int monitorCount = 0;
+
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
+    if (monitorCount >= kMonitorCapacity)
+        return FALSE;
+    monitors[monitorCount++] = {r->left, r->top, r->right, r->bottom};
+    return TRUE;
+}
+
+// The edges at `p` that hold the pointer.
+int heldEdgesAt(Point p) {
+    return edgesWithoutMonitorBeyond(edgeFlagsAt(p, RealScreenSize), p,
+                                     std::span<const Rect>(monitors, monitorCount));
+}
+
 void installShape(HCURSOR choice) {
     if (!choice)
         return;
@@ -103,6 +122,13 @@ void passThroughGate(Point step, int flags, bool timed) {
 
 } // namespace
 
+void readMonitors() {
+    // An enumeration that fails keeps the monitors it found; with none, every edge
+    // counts, as on a single screen.
+    monitorCount = 0;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, 0);
+}
+
 void resetEdgeMovement() {
     PointerPosition = {};
     lastStep = {};
@@ -135,7 +161,7 @@ int readEdgeFlags() {
     if (!GetCursorPos(&p))
         return 0;
     PointerPosition = {p.x, p.y};
-    const int flags = edgeFlagsAt(PointerPosition, RealScreenSize);
+    const int flags = heldEdgesAt(PointerPosition);
     if (Settings.edgePointer) {
         const EdgeShape shape =
             chooseEdgeShape(flags, Settings.scrollEnabled != 0, Settings.reverseDirection != 0,
@@ -217,7 +243,7 @@ void onContinuationTimer(UINT_PTR timerId) {
     POINT p;
     if (!GetCursorPos(&p))
         return;
-    const int flags = edgeFlagsAt({p.x, p.y}, RealScreenSize);
+    const int flags = heldEdgesAt({p.x, p.y});
     if (flags == 0) {
         stopContinuation();
         return;

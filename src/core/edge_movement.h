@@ -14,6 +14,9 @@ extern Point lastStep;           // the most recent view step (tracking and over
 extern HCURSOR savedNormalArrow; // the normal arrow as it was at start, put back at exit
 
 void loadPointerShapes();
+// Reads the monitors' rectangles: an edge with another monitor beyond it is no edge.
+// Called at start-up and whenever the display changes.
+void readMonitors();
 int readEdgeFlags();
 void computeMovement(int dx, int dy, int wheelSum);
 void onContinuationTimer(UINT_PTR timerId);

@@ -98,18 +98,23 @@ Open readOnce(const wchar_t* path, std::uint64_t maxBytes, std::vector<std::uint
 }
 #endif
 
+int saveAttempts(Patience patience) {
+    return patience == Patience::RetrySharing ? kSaveAttempts : 1;
+}
+
 // Clears a temporary file left by an earlier run, even a read-only one.
-bool clearTemporary(const wchar_t* temp) {
+bool clearTemporary(const wchar_t* temp, int attempts) {
     if (GetFileAttributesW(temp) == INVALID_FILE_ATTRIBUTES)
         return true;
     SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
-    return retrySharing(kSaveAttempts, kSaveRetryMs, [&] { return DeleteFileW(temp) != FALSE; });
+    return retrySharing(attempts, kSaveRetryMs, [&] { return DeleteFileW(temp) != FALSE; });
 }
 
-bool writeTemporary(const wchar_t* temp, DWORD attributes, const void* bytes, std::size_t size) {
+bool writeTemporary(const wchar_t* temp, DWORD attributes, const void* bytes, std::size_t size,
+                    int attempts) {
     HANDLE f = INVALID_HANDLE_VALUE;
     // Created with the attributes it is to keep: the rename carries them over.
-    retrySharing(kSaveAttempts, kSaveRetryMs, [&] {
+    retrySharing(attempts, kSaveRetryMs, [&] {
         f = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                         attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
         return f != INVALID_HANDLE_VALUE;
@@ -150,7 +155,7 @@ FileRead readFileWhole(const wchar_t* path, std::uint64_t maxBytes,
 }
 #endif
 
-bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size) {
+bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size, Patience patience) {
     wchar_t temp[MAX_PATH + 8];
     if (!temporaryPath(path, L".new", temp) || size > MAXDWORD)
         return false;
@@ -158,10 +163,11 @@ bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size) 
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
     const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
-    if (!clearTemporary(temp))
+    const int attempts = saveAttempts(patience);
+    if (!clearTemporary(temp, attempts))
         return false;
-    if (writeTemporary(temp, kept, bytes, size) &&
-        retryWhile(renameRefusedWhileInUse, kSaveAttempts, kSaveRetryMs, [&] {
+    if (writeTemporary(temp, kept, bytes, size, attempts) &&
+        retryWhile(renameRefusedWhileInUse, attempts, kSaveRetryMs, [&] {
             return MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
                    FALSE;
         }))

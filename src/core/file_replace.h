@@ -22,12 +22,18 @@ FileRead readFileWhole(const wchar_t* path, std::uint64_t maxBytes,
                        bool (*whole)(const std::vector<std::uint8_t>&),
                        std::vector<std::uint8_t>& out);
 
+// Whether a replacement waits for a file that another program holds for a moment.
+enum class Patience {
+    RetrySharing, // short sleeps, about a second in all: the saver thread
+    FailAtOnce,   // one attempt: a thread that must never wait (the shell's)
+};
+
 // True when `path` now holds exactly `bytes`. A read-only file is the user's to keep and
 // is never replaced. The file's other attributes (hidden, system) carry over; a stale
-// temporary file is cleared first. Only a sharing violation is retried, with short sleeps:
-// never call this on a thread that must stay responsive. On any failure the old file is
-// untouched and no temporary file remains.
-bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size);
+// temporary file is cleared first. Only a sharing violation is retried, and only with
+// RetrySharing. On any failure the old file is untouched and no temporary file remains.
+bool replaceFileWhole(const wchar_t* path, const void* bytes, std::size_t size,
+                      Patience patience = Patience::RetrySharing);
 
 // Deletes the file unless it is read-only; true when no file remains.
 bool deleteFileUnlessReadOnly(const wchar_t* path);

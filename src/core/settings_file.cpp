@@ -18,6 +18,8 @@ namespace {
 // user's settings, and writing them would replace the user's with them.
 bool savesRefused = false;
 
+unsigned saveCalls = 0;
+
 // Bigger files are not settings files at all, but they are not deleted either.
 constexpr std::uint64_t kLargestRead = 65536;
 
@@ -95,7 +97,12 @@ void loadSettings() {
                     MB_ICONWARNING);
 }
 
+unsigned settingsSaveCount() {
+    return saveCalls;
+}
+
 void saveSettings() {
+    ++saveCalls;
     wchar_t path[260];
     if (!settingsFilePath(path)) {
         showMessage(L"設定ファイル名の作成に失敗したため、\n設定ファイルを書き出せませんでした。",

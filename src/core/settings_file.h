@@ -11,6 +11,9 @@
 void loadSettings();
 // Queues the whole record for writing, unless saves are refused.
 void saveSettings();
+// How many times saveSettings was called in this run: a caller that puts values back in
+// memory can tell whether the file took the ones it replaces meanwhile.
+unsigned settingsSaveCount();
 
 // The same on an explicit path. loadSettingsFile reads like readSettingsFile and refuses
 // every later saveSettingsFile when the file proved unreadable; saveSettingsFile returns

@@ -74,6 +74,7 @@ int initialize(HINSTANCE instance) {
     loadSettings();
     loadExclusions();
     RealScreenSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    readMonitors();
     refreshDesktopValues(SPI_SETWORKAREA);
 
     const char side = Settings.startPosition == u't' ? taskbarSide() : 0;

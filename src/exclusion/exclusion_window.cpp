@@ -80,15 +80,23 @@ void updateDeleteItem() {
     DrawMenuBar(ExclusionWindow.window);
 }
 
-// Saves the rules. An unconfirmed candidate is never saved: the save takes it out of the
-// list, so its row goes too, and the next tick finds the window under the pointer again.
-void saveRules() {
+// Takes an unconfirmed candidate out of the list with its icon and its row; the next find
+// tick finds the window under the pointer again.
+void dropCandidate() {
     const int candidate = ExclusionList.candidateIndex;
-    saveExclusions();
-    if (candidate >= 0 && ExclusionList.candidateIndex < 0 && IsWindow(ExclusionWindow.listView)) {
+    if (candidate < 0)
+        return;
+    forgetImage(ExclusionList, candidate, removeImage, ExclusionWindow.images);
+    removeCandidate(ExclusionList);
+    if (IsWindow(ExclusionWindow.listView))
         deleteRow(candidate);
-        ExclusionWindow.lastSeenWindow = nullptr;
-    }
+    ExclusionWindow.lastSeenWindow = nullptr;
+}
+
+// Saves the rules. An unconfirmed candidate is never saved.
+void saveRules() {
+    dropCandidate();
+    saveExclusions();
 }
 
 // The icon of a window the rule matches: its own small icon, its class's, or the plain
@@ -327,6 +335,9 @@ bool onCreate(HWND w) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     ExclusionWindow.images = ImageList_Create(GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), ILC_COLOR32, 0, 1);
+    // The icons of an earlier opening went with its image list: look each one up again.
+    for (ExclusionEntry& e : ExclusionList.entries)
+        e.imageIndex = kNoImageIndex;
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL,
                  reinterpret_cast<LPARAM>(ExclusionWindow.images));
     const wchar_t* headers[] = {L"ウィンドウ名", L"クラス名"};
@@ -416,14 +427,9 @@ void registerExclusionClass(HINSTANCE instance) {
 } // namespace
 
 void showExclusionWindow() {
-    HWND open = ExclusionWindow.window;
-    if (IsWindow(open)) {
-        // A second command brings the window forward: it may lie behind other programs.
-        if (IsIconic(open))
-            ShowWindow(open, SW_RESTORE);
-        SetForegroundWindow(open);
+    // A second command neither opens another window nor activates the open one.
+    if (IsWindow(ExclusionWindow.window))
         return;
-    }
     ExclusionWindow = ExclusionWindowRecord{};
     ExclusionList.candidateIndex = -1;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -442,8 +448,5 @@ void showExclusionWindow() {
 }
 
 void dropUnconfirmedCandidate() {
-    const int candidate = ExclusionList.candidateIndex;
-    removeCandidate(ExclusionList);
-    if (candidate >= 0 && IsWindow(ExclusionWindow.listView))
-        deleteRow(candidate);
+    dropCandidate();
 }

@@ -2,6 +2,6 @@
 // sequence's way to forget a find the user did not confirm.
 #pragma once
 
-// Opens the window, or brings the open one forward.
+// Opens the window; does nothing while it is open.
 void showExclusionWindow();
 void dropUnconfirmedCandidate(); // at exit: forget an entry the user did not confirm

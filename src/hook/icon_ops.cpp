@@ -167,7 +167,9 @@ void saveIconPositions(HWND listView, int originX, int originY) {
                                 iconPosStored(p.y, originY)) -
                bytes.data;
     }
-    replaceFileWhole(d_szIconPosPath, bytes.data, size);
+    // This is the shell's thread, and at the end of Windows it runs inside the system's
+    // time limit: a file held by another program fails the save at once, the old one stays.
+    replaceFileWhole(d_szIconPosPath, bytes.data, size, Patience::FailAtOnce);
 }
 
 void restoreIconPositions(HWND listView, int originX, int originY) {

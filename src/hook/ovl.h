@@ -16,7 +16,8 @@
 extern "C" {
 
 // Sets the global CBT hook reporting to mainWindow and, when listView is given, the icon
-// hook on the list view's thread. TRUE when installed (or already installed).
+// hook on the list view's thread. TRUE when installed (or already installed: then the
+// icon hook moves to a list view other than the one it serves, as after a shell restart).
 OVL_API BOOL InstallHook(HWND mainWindow, HWND listView);
 
 // Removes both hooks. TRUE when nothing was installed or the CBT hook came off.

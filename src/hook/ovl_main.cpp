@@ -20,6 +20,26 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 namespace {
 
+// Hooks the thread of `listView` for the icon requests; null when there is none or the
+// hook cannot be set (the icon requests then have no effect).
+HHOOK hookIconThread(HWND listView) {
+    const DWORD threadId = listView != nullptr ? GetWindowThreadProcessId(listView, nullptr) : 0;
+    return threadId != 0 ? SetWindowsHookExW(WH_CALLWNDPROCRET, IconHookProc, d_hInstance, threadId)
+                         : nullptr;
+}
+
+// A restarted shell brings a new desktop list view on a new thread: the icon hook moves
+// there, and the icon requests go to the new list view.
+void followListView(HWND listView) {
+    const HHOOK iconHook = hookIconThread(listView);
+    if (ownHooks.iconHook != nullptr)
+        UnhookWindowsHookEx(ownHooks.iconHook);
+    exchangeShared(d_hListView, listView);
+    exchangeShared(d_hIconHook, iconHook);
+    ownHooks.iconHook = iconHook;
+    ownHooks.listView = listView;
+}
+
 // The shared record describes this process's own hooks and main window exactly.
 bool recordIsOurs() {
     return ownHooks.cbtHook != nullptr && d_hCbtHook == ownHooks.cbtHook &&
@@ -44,9 +64,16 @@ BOOL removeOwnHooks() {
 } // namespace
 
 extern "C" BOOL InstallHook(HWND mainWindow, HWND listView) {
+    // No list view given (a shell that is just coming back) keeps the one served so far.
+    if (listView == nullptr) {
+        listView = ownHooks.listView;
+    }
     // Already installed by this very process, and the shared record still says so. The
     // record alone proves nothing: any process can write a non-null hook there.
     if (recordIsOurs()) {
+        if (listView != ownHooks.listView) {
+            followListView(listView);
+        }
         return TRUE;
     }
     // Installed here before but the record was changed, or the window it served is gone:
@@ -54,7 +81,6 @@ extern "C" BOOL InstallHook(HWND mainWindow, HWND listView) {
     if (ownHooks.cbtHook != nullptr) {
         if (IsWindow(ownHooks.mainWindow)) {
             mainWindow = ownHooks.mainWindow;
-            listView = ownHooks.listView;
         }
         removeOwnHooks();
     }
@@ -79,14 +105,7 @@ extern "C" BOOL InstallHook(HWND mainWindow, HWND listView) {
         exchangeShared(d_hListView, HWND{});
         return FALSE;
     }
-    HHOOK iconHook = nullptr;
-    if (listView != nullptr) {
-        const DWORD threadId = GetWindowThreadProcessId(listView, nullptr);
-        if (threadId != 0) {
-            // A failure leaves the icon requests without effect; the main program goes on.
-            iconHook = SetWindowsHookExW(WH_CALLWNDPROCRET, IconHookProc, d_hInstance, threadId);
-        }
-    }
+    const HHOOK iconHook = hookIconThread(listView);
     ownHooks = {cbtHook, iconHook, mainWindow, listView};
     exchangeShared(d_hIconHook, iconHook);
     exchangeShared(d_hCbtHook, cbtHook);

@@ -121,6 +121,10 @@ bool runCommand(unsigned id) {
 
 void onEndSession(bool ending) {
     if (ending) {
+        // The exit sequence does not run when Windows ends: renames, sorts and deletions
+        // since the last save would be lost.
+        dropUnconfirmedCandidate();
+        saveExclusions();
         saveIconsOnce();
         hooksKept = false;
         UninstallHook();
@@ -129,6 +133,13 @@ void onEndSession(bool ending) {
         Settings.scrollEnabled = endSessionPair.scrollEnabled;
         Settings.trackWhenOff = endSessionPair.trackWhenOff;
     }
+}
+
+// The shell restarted: the icon goes back into its notification area, and the icon
+// requests follow its new desktop list view at once.
+void onTaskbarCreated() {
+    addTrayIcon();
+    if (hooksKept) InstallHook(MainWindow, findDesktopListView());
 }
 
 // What may collect the windows or move the view: the commands, the continuation timer,
@@ -182,6 +193,7 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         RealScreenSize = displaySizeAfterChange(
             static_cast<unsigned>(lParam),
             {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+        readMonitors();
         break;
     case WM_NCDESTROY: MainWindow = nullptr; break;
     case WM_COMMAND:
@@ -198,7 +210,7 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOOK_MAXIMIZE: onHookMaximize(reinterpret_cast<HWND>(lParam)); return 0;
     case WM_LIST_SIZE: return answerListSize(wParam);
     default:
-        if (taskbarCreatedMessage != 0 && msg == taskbarCreatedMessage) addTrayIcon();
+        if (taskbarCreatedMessage != 0 && msg == taskbarCreatedMessage) onTaskbarCreated();
         break;
     }
     return DefWindowProcW(w, msg, wParam, lParam);

@@ -31,6 +31,15 @@ int clampStep(int step, int origin, int cells, int cellSize) {
 
 } // namespace
 
+Point minimizedPlace(Point corner, const ViewFacts& v) {
+    const auto onAxis = [](int at, int origin, int cells, int cellSize) {
+        const long long last = std::max(static_cast<long long>(cells) * cellSize - 1, 0LL);
+        return static_cast<int>(std::clamp(static_cast<long long>(at) + origin, 0LL, last));
+    };
+    return {onAxis(corner.x, v.viewOrigin.x, v.columns, v.screen.w),
+            onAxis(corner.y, v.viewOrigin.y, v.rows, v.screen.h)};
+}
+
 TrackStep proportionalStep(const Rect& r, const ViewFacts& v, int trackLevel) {
     if (isEmpty(r) || r == kMinimizedRect)
         return {};

@@ -39,6 +39,11 @@ TrackStep proportionalStep(const Rect& r, const ViewFacts& v, int trackLevel);
 // Tracking by real screen: the step to the real screen that holds the largest part of r.
 TrackStep screenStep(const Rect& r, const ViewFacts& v);
 
+// The virtual place a minimize report leaves for the window: its corner on the screen
+// plus the view origin, brought into the virtual area (a place outside it can only come
+// from a forged report and would throw the window out of reach when it is restored).
+Point minimizedPlace(Point corner, const ViewFacts& v);
+
 // Where Shift puts a window of rectangle r: centred in the work area, never left of or
 // above its top-left corner.
 Point centredPosition(const Rect& r, const Rect& workArea);

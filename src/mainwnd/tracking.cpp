@@ -23,6 +23,7 @@ namespace {
 
 constexpr UINT kMaxInfoTimeoutMs = 5000;
 constexpr UINT kRestoreRoundTripMs = 500;
+constexpr UINT kMinimizeRoundTripMs = 100;
 constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 Rect fromRECT(const RECT& r) {
@@ -68,23 +69,28 @@ bool filteredOut(HWND root, int titleLength) {
 enum class PutBack { NotListed, Placed, Gone };
 
 // A window coming back from minimized goes to its virtual place as seen from the current
-// view. It may still be restoring: wait for it (up to eleven 50 ms waits). One that stays
-// minimized keeps its place for the activation that does restore it.
+// view. It may still be restoring: wait for it (up to eleven 50 ms waits), once per
+// minimize. One that stays minimized keeps its place for the activation that does
+// restore it.
 PutBack putBackMinimized(HWND w) {
     std::uint32_t packed = 0;
-    if (!takeMinimizedPosition(w, packed))
+    if (!findMinimizedPosition(w, packed))
         return PutBack::NotListed;
     const PackedPoint p = unpackPosition(packed);
+    const bool waitedBefore = minimizedWaitedFor(w);
     for (int waits = 0; IsIconic(w); ++waits) {
-        if (waits == 11) {
-            setMinimizedPosition(w, packed);
+        if (waits == 11 || waitedBefore) {
+            markMinimizedWaitedFor(w);
             lastActivated = nullptr;
             return PutBack::Gone;
         }
         Sleep(50);
-        if (!IsWindow(w))
+        if (!IsWindow(w)) {
+            forgetMinimizedPosition(w);
             return PutBack::Gone;
+        }
     }
+    forgetMinimizedPosition(w);
     // Its thread may still be in the middle of restoring it and would place it after us:
     // a round trip to that thread lets the restore finish first.
     DWORD_PTR ignored = 0;
@@ -116,6 +122,18 @@ bool trackedRect(HWND w, RECT& r) {
     return true;
 }
 
+// The hook reports a minimize before the window's thread carries it out; a round trip to
+// that thread lets the minimize finish before the window is looked at.
+bool minimizedNow(HWND w) {
+    if (!w || !IsWindow(w))
+        return false;
+    if (IsIconic(w))
+        return true;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMinimizeRoundTripMs, &ignored);
+    return IsIconic(w) != FALSE;
+}
+
 void applyStep(Point step, HWND except) {
     lastStep = step;
     if (step.x != 0 || step.y != 0)
@@ -126,31 +144,32 @@ void applyStep(Point step, HWND except) {
 // and the view then moves with that window included in the shift: it sits at its virtual
 // place already, and excluding it would carry it along with the view, away from that
 // place (even out of the virtual area). Both tracking modes treat it the same way.
-// `restoring` is false for a window that was not itself activated (the owner of an
-// activated dialog): nothing says it is coming back, so it is neither waited for nor
-// put back, and the view goes by where it will stand.
-void trackProportionally(HWND w, bool restoring) {
+// `activated` is null when w itself is coming back. Otherwise it is the window that was
+// activated while w, its owner, stays minimized (a "save changes?" box): nothing says w
+// is coming back, so it is neither waited for nor put back, the view goes by where w will
+// stand, and the activated window, which is on the screen, stays where it is.
+void trackProportionally(HWND w, HWND activated) {
     if (Settings.trackLevel <= 0)
         return;
-    if (restoring && putBackMinimized(w) == PutBack::Gone)
+    if (!activated && putBackMinimized(w) == PutBack::Gone)
         return;
     RECT r;
     if (!trackedRect(w, r))
         return;
     const TrackStep s = proportionalStep(fromRECT(r), viewFacts(), Settings.trackLevel);
     if (s.act)
-        applyStep(s.step, nullptr);
+        applyStep(s.step, activated);
 }
 
-void trackByScreen(HWND w, bool restoring) {
-    if (restoring && putBackMinimized(w) == PutBack::Gone)
+void trackByScreen(HWND w, HWND activated) {
+    if (!activated && putBackMinimized(w) == PutBack::Gone)
         return;
     RECT r;
     if (!trackedRect(w, r))
         return;
     const TrackStep s = screenStep(fromRECT(r), viewFacts());
     if (s.act)
-        applyStep(s.step, nullptr);
+        applyStep(s.step, activated);
 }
 
 void centreWindow(HWND w) {
@@ -217,12 +236,13 @@ void onHookActivate(HWND window) {
     const bool restoring = window == root || !IsIconic(root);
     if (!restoring)
         lastActivated = nullptr;
+    HWND const activated = restoring ? nullptr : GetAncestor(window, GA_ROOT);
     if (shiftDown()) {
         centreWindow(root);
     } else if (Settings.trackByScreen) {
-        trackByScreen(root, restoring);
+        trackByScreen(root, activated);
     } else {
-        trackProportionally(root, restoring);
+        trackProportionally(root, activated);
     }
 }
 
@@ -233,8 +253,12 @@ void onHookDestroy(HWND window) {
 }
 
 void onHookMinimize(HWND window, int left, int top) {
-    setMinimizedPosition(
-        window, static_cast<std::uint32_t>(packPosition(left + ViewOrigin.x, top + ViewOrigin.y)));
+    // Any process can post this report: only a window that is minimized now has a place to
+    // keep, and a report for a window that does not exist adds nothing to the list.
+    if (!minimizedNow(window))
+        return;
+    const Point place = minimizedPlace({left, top}, viewFacts());
+    setMinimizedPosition(window, static_cast<std::uint32_t>(packPosition(place.x, place.y)));
 }
 
 void onHookMaximize(HWND window) {

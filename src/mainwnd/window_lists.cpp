@@ -47,6 +47,7 @@ int knownCapacity = 0;
 struct MinimizedEntry {
     HWND window;
     std::uint32_t packed;
+    bool waitedFor;
 };
 MinimizedEntry* minimized = nullptr;
 int minimizedCount = 0;
@@ -91,12 +92,12 @@ void forgetKnownWindow(HWND window) {
 void setMinimizedPosition(HWND window, std::uint32_t packed) {
     int i = indexOf(minimized, minimizedCount, window);
     if (i >= 0) {
-        minimized[i].packed = packed;
+        minimized[i] = MinimizedEntry{window, packed, false};
         return;
     }
     if (!reserveFor(minimized, minimizedCapacity, minimizedCount + 1))
         return;
-    minimized[minimizedCount++] = MinimizedEntry{window, packed};
+    minimized[minimizedCount++] = MinimizedEntry{window, packed, false};
 }
 
 bool findMinimizedPosition(HWND window, std::uint32_t& packed) {
@@ -120,6 +121,17 @@ void forgetMinimizedPosition(HWND window) {
     int i = indexOf(minimized, minimizedCount, window);
     if (i >= 0)
         removeAt(minimized, minimizedCount, i);
+}
+
+void markMinimizedWaitedFor(HWND window) {
+    const int i = indexOf(minimized, minimizedCount, window);
+    if (i >= 0)
+        minimized[i].waitedFor = true;
+}
+
+bool minimizedWaitedFor(HWND window) {
+    const int i = indexOf(minimized, minimizedCount, window);
+    return i >= 0 && minimized[i].waitedFor;
 }
 
 void saveNormalRect(HWND window, const RECT& rect) {

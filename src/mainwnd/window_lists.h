@@ -16,6 +16,11 @@ void setMinimizedPosition(HWND window, std::uint32_t packed);   // replaces an e
 bool findMinimizedPosition(HWND window, std::uint32_t& packed); // leaves the pair
 bool takeMinimizedPosition(HWND window, std::uint32_t& packed); // consumes the pair
 void forgetMinimizedPosition(HWND window);
+// Whether tracking already waited in vain for the window to come back since its place was
+// last set: a program that keeps activating a window it leaves minimized is waited for
+// once per minimize, not at every activation.
+void markMinimizedWaitedFor(HWND window);
+bool minimizedWaitedFor(HWND window);
 
 void saveNormalRect(HWND window, const RECT& rect); // replaces an earlier record
 bool findSavedNormalRect(HWND window, RECT& rect);

@@ -137,6 +137,7 @@ void openDialog(HWND d) {
     const FormState form = formFromSettings(Settings, printWindowEntry != nullptr);
     writeForm(d, form, form, true);
     SettingsDialogState.snapshot = Settings;
+    SettingsDialogState.savesAtOpen = settingsSaveCount();
 
     SetWindowPos(d, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -165,6 +166,10 @@ void restoreAndClose(HWND d) {
     storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     storeHookFlag(d_bHookRet, Settings.moveIcons);
     updateTrayIcon();
+    // A save while the dialog was open (a toggle key, a cursor command, the overview's
+    // close) wrote the values just put back; the file must not keep them for the next run.
+    if (settingsSaveCount() != SettingsDialogState.savesAtOpen)
+        saveSettings();
     DestroyWindow(d);
 }
 
@@ -180,7 +185,7 @@ void onClick(HWND d, int id) {
     if (effect.hookRetChanged)
         storeHookFlag(d_bHookRet, Settings.moveIcons);
     if (effect.checkDesktopIcons)
-        checkDesktopIcons();
+        checkDesktopIcons(d);
 }
 
 void onTrackbar(HWND d, HWND bar) {
@@ -265,7 +270,7 @@ HWND showSettingsDialog() {
                               settingsDialogProc, 0);
 }
 
-void checkDesktopIcons() {
+void checkDesktopIcons(HWND owner) {
     HWND listView = findDesktopListView();
     if (!listView)
         return;
@@ -278,5 +283,5 @@ void checkDesktopIcons() {
     const wchar_t* text =
         desktopIconMessage((style & LVS_AUTOARRANGE) != 0, (extended & LVS_EX_SNAPTOGRID) != 0);
     if (text)
-        MessageBoxW(listView, text, caption, MB_ICONINFORMATION);
+        MessageBoxW(owner, text, caption, MB_ICONINFORMATION);
 }

@@ -9,11 +9,13 @@
 
 extern HWND SettingsDialog; // null while closed; the main loop gives it its keyboard
 
-// The one dialog's record: where it opens, the values it puts back on close, its window.
+// The one dialog's record: where it opens, the values it puts back on close, its window,
+// and the settings saves counted when it opened.
 struct SettingsDialogRecord {
     Point position;
     SettingsRecord snapshot;
     HWND dialog = nullptr;
+    unsigned savesAtOpen = 0;
 };
 extern SettingsDialogRecord SettingsDialogState;
 
@@ -27,5 +29,7 @@ using PageOpener = void (*)(HWND owner, const wchar_t* address);
 extern PageOpener openMakerPage;
 extern const wchar_t* const kMakerPage;
 
-// Turning the icon move on: tells the user when the desktop arranges its icons by itself.
-void checkDesktopIcons();
+// Turning the icon move on: tells the user when the desktop arranges its icons by itself,
+// in a box owned by `owner` (the dialog), never by the shell's list view, whose hung
+// thread would hold the box up.
+void checkDesktopIcons(HWND owner);

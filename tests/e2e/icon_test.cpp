@@ -1,7 +1,8 @@
 // Desktop icons against a stand-in shell (iconshell.exe): a real list view in another
 // process, moved from inside that process by the hook library. Icons follow the view,
 // come back at the next start wherever that start puts the view, repeated labels land on
-// their own places, and a list view that arranges its icons by itself is left alone.
+// their own places, a list view that arranges its icons by itself is left alone, and the
+// icons of a restarted shell follow too.
 #include "edge_fixture.h"
 
 #include "hook/iconpos_codec.h"
@@ -48,13 +49,20 @@ struct IconShell {
         }
         return out;
     }
-    ~IconShell() {
+    void stop() {
         if (shell)
             PostMessageW(shell, WM_CLOSE, 0, 0);
         if (proc.process && proc.wait(5000) == STILL_ACTIVE)
             proc.kill();
         proc.close();
+        shell = nullptr;
     }
+    // The shell ends and a new one comes up: a new list view on a new thread.
+    bool restart() {
+        stop();
+        return start();
+    }
+    ~IconShell() { stop(); }
 };
 
 std::vector<POINT> shifted(std::vector<POINT> ps, int dx, int dy) {
@@ -158,6 +166,15 @@ TEST_F(IconTest, DesktopIconsFollowTheViewAndComeBackAtTheNextStart) {
     ASSERT_TRUE(pushUntilMovedX(2000, 512)) << "moved " << movedX(L"A", a0);
     settle();
     EXPECT_TRUE(same(desktop.positions(), before)) << describe(desktop.positions());
+
+    // The shell restarts and says so with "TaskbarCreated": the icons of its new list view
+    // move with the view. From the right edge across to the left: one screen to the left.
+    ASSERT_TRUE(desktop.restart()) << "the stand-in shell did not come back";
+    before = desktop.positions();
+    ASSERT_TRUE(pushUntilMovedX(-2000, 512 + 1024)) << "moved " << movedX(L"A", a0);
+    settle();
+    EXPECT_TRUE(same(desktop.positions(), shifted(before, 1024, 0)))
+        << describe(desktop.positions()) << "instead of " << describe(shifted(before, 1024, 0));
 
     // A save that cannot be written leaves the last file as it was.
     const std::wstring blocker = iconFile + L".new";

@@ -22,6 +22,35 @@ TEST(EdgeFlags, OnlyTheOuterPixelsCount) {
     EXPECT_EQ(edgeFlagsAt({-5, 900}, kScreen), 0); // off-screen positions are no edge
 }
 
+TEST(EdgeFlags, AnEdgeWithAMonitorBeyondItNeverPushes) {
+    const Rect monitors[] = {
+        {0, 0, 1024, 768},       // this screen
+        {1024, -100, 2304, 924}, // a taller one to the right
+        {200, -600, 1000, 0},    // a narrower one above, over x 200 to 999
+        {-800, -600, 0, 0},      // one that touches only the top-left corner
+    };
+    struct Case {
+        Point p;
+        int held;
+    } cases[] = {
+        {{1023, 300}, 0},               // moving right crosses over
+        {{0, 300}, EDGE_LEFT},          // nothing to the left
+        {{500, 0}, 0},                  // under the monitor above
+        {{999, 0}, 0},                  // its last column
+        {{1000, 0}, EDGE_TOP},          // beside it
+        {{0, 0}, EDGE_LEFT | EDGE_TOP}, // a corner neighbour is beyond neither edge
+        {{1023, 767}, EDGE_BOTTOM},     // the right one reaches past this row
+        {{500, 767}, EDGE_BOTTOM},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(edgesWithoutMonitorBeyond(edgeFlagsAt(c.p, kScreen), c.p, monitors), c.held)
+            << c.p.x << "," << c.p.y;
+    // This screen alone: every edge holds the pointer.
+    EXPECT_EQ(
+        edgesWithoutMonitorBeyond(EDGE_RIGHT | EDGE_BOTTOM, {1023, 767}, std::span(monitors, 1)),
+        EDGE_RIGHT | EDGE_BOTTOM);
+}
+
 TEST(Accelerate, ExponentGrowsWithTheSetting) {
     struct Case {
         int d, acceleration, step;

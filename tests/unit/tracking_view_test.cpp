@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 TEST(ActivationFilter, MagnifierDialogsOfTheFrontWindowAndDisabledToolFrames) {
@@ -137,6 +139,26 @@ TEST(ScreenTracking, LargestOverlapFirstInRowOrder) {
     EXPECT_FALSE(screenStep({5, 5, 5, 9}, area()).act);
     // An unaligned view steps to the exact origin of the chosen screen.
     EXPECT_EQ(screenStep({100, 100, 300, 300}, area({1000, 10})).step, (Point{24, -10}));
+}
+
+TEST(MinimizedPlace, VirtualCornerKeptInsideTheArea) {
+    // Area 3072 × 1536, view at (1024, 0).
+    struct Case {
+        Point corner, place;
+    } cases[] = {
+        {{100, 50}, {1124, 50}},         // an ordinary report
+        {{-1024, 0}, {0, 0}},            // the area's first pixel
+        {{2047, 1535}, {3071, 1535}},    // its last pixel
+        {{-1025, -1}, {0, 0}},           // one past the top-left
+        {{2048, 1536}, {3071, 1535}},    // one past the bottom-right
+        {{-30000, 30000}, {0, 1535}},    // a forged place
+        {{INT_MAX, INT_MIN}, {3071, 0}}, // no overflow on the way
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(minimizedPlace(c.corner, area()), c.place) << c.corner.x << "," << c.corner.y;
+    ViewFacts one = area({0, 0});
+    one.columns = one.rows = 1;
+    EXPECT_EQ(minimizedPlace({2000, 900}, one), (Point{1023, 767}));
 }
 
 TEST(ShiftCentring, CentresAndKeepsTheTopLeftCornerInside) {

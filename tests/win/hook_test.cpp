@@ -1,11 +1,14 @@
 // ovl.dll as the main program sees it: linked by import through ovl.h, its export and
-// import tables, and the shared section that every process maps as one copy.
+// import tables, the shared section that every process maps as one copy, and the icon
+// save on the list view's thread (here a list view of this thread).
 #include "hook/ovl.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -87,6 +90,79 @@ TEST(HookLibraryImage, FlagsAndHookStateLiveInOneSharedSection) {
         const auto* p = reinterpret_cast<const BYTE*>(flag);
         EXPECT_TRUE(p >= begin && p + sizeof(int) <= end);
     }
+}
+
+std::vector<char> contentsOf(const std::wstring& path) {
+    std::vector<char> bytes(4096);
+    DWORD n = 0;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return {};
+    ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(f);
+    bytes.resize(n);
+    return bytes;
+}
+
+DWORD WINAPI letGoLater(LPVOID file) {
+    Sleep(300);
+    CloseHandle(static_cast<HANDLE>(file));
+    return 0;
+}
+
+// The save runs on the shell's thread, which must never wait: a file that another program
+// holds fails it at once, even one let go a moment later, and the old file stays.
+TEST(IconSave, AFileHeldByAnotherProgramFailsTheSaveAtOnce) {
+    wchar_t dll[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(library(), dll, MAX_PATH);
+    ASSERT_TRUE(n > 0 && n < MAX_PATH);
+    std::wstring path(dll, n);
+    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"iconpos.dat";
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    // The hooks elsewhere take a main window of another class for a program that is gone.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"ZerdaneOrvalis";
+    RegisterClassW(&wc);
+    HWND main = CreateWindowExW(0, L"ZerdaneOrvalis", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_ICON, 0, 0, 200, 200, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_TRUE(main && list);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"Notes");
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    ASSERT_TRUE(InstallHook(main, list));
+    storeHookFlag(d_bHookRet, 1);
+
+    const std::vector<char> old{'o', 'l', 'd'};
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
+    CloseHandle(f);
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE letGo = CreateThread(nullptr, 0, letGoLater, held, 0, nullptr);
+    ASSERT_TRUE(letGo);
+    SendMessageW(list, WM_ICONS_SAVE, 0, 0);
+    WaitForSingleObject(letGo, 5000);
+    CloseHandle(letGo);
+    EXPECT_EQ(contentsOf(path), old);
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Let go: the next save replaces the file (a count of 1 and the label's record).
+    SendMessageW(list, WM_ICONS_SAVE, 0, 0);
+    EXPECT_EQ(contentsOf(path).size(), 4u + 4u + 2u * 5u + 8u);
+
+    storeHookFlag(d_bHookRet, 0);
+    EXPECT_TRUE(UninstallHook());
+    DestroyWindow(list);
+    DestroyWindow(main);
+    DeleteFileW(path.c_str());
 }
 
 TEST(HookLibraryImage, NeedsNoRuntimeLibraryBesideIt) {

@@ -6,6 +6,8 @@
 #include "core/settings_file.h"
 #include "core/startup.h"
 #include "core/view.h"
+#include "exclusion/exclusion.h"
+#include "exclusion/exclusion_file.h"
 #include "hook/ovl.h"
 #include "mainwnd/main_window.h"
 #include "overlay/cross_cursor.h"
@@ -113,6 +115,27 @@ TEST_F(MainWindowTest, CancelledShutdownPutsMovementAndTrackingBack) {
     EXPECT_EQ(Settings.trackWhenOff, 0);
     // Nothing of this reaches the settings file.
     EXPECT_EQ(storedSettings().columns, -1);
+}
+
+TEST_F(MainWindowTest, TheEndOfWindowsSavesTheExclusionsWithoutTheCandidate) {
+    wchar_t path[260];
+    ASSERT_TRUE(exclusionFilePath(path));
+    resetExclusionFileState();
+    ExclusionList.entries.resize(2);
+    ExclusionList.entries[0].className = L"Kept";
+    ExclusionList.entries[0].windowName = L"renamed";
+    ExclusionList.entries[1].className = L"Found";
+    ExclusionList.entries[1].windowName = L"unconfirmed";
+    ExclusionList.candidateIndex = 1;
+    SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    std::vector<ExclusionEntry> stored;
+    EXPECT_EQ(readExclusionFile(path, stored), FileRead::Read);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].windowName, L"renamed");
+    EXPECT_EQ(stored[0].className, L"Kept");
+    DeleteFileW(path);
+    resetExclusionList();
 }
 
 TEST_F(MainWindowTest, CrossCursorsExcludeEachOtherAndAreSaved) {

@@ -256,6 +256,9 @@ TEST_F(TrackingTest, OneByOneAreaLeavesMaximizeAlone) {
 TEST_F(TrackingTest, MinimizeRecordsTheVirtualPlaceAndDestroyForgetsEverything) {
     HWND w = make(100, 100, 300, 200, L"lists");
     HWND other = make(150, 150, 300, 200, L"other");
+    ShowWindow(w, SW_SHOWMINNOACTIVE);
+    ShowWindow(other, SW_SHOWMINNOACTIVE);
+    Settings.columns = Settings.rows = 3;
     ViewOrigin = {1024, 768};
     onHookMinimize(w, -20, 30);
     onHookMinimize(w, -40, 50); // a new minimize replaces the value
@@ -267,9 +270,9 @@ TEST_F(TrackingTest, MinimizeRecordsTheVirtualPlaceAndDestroyForgetsEverything) 
     ASSERT_TRUE(takeMinimizedPosition(w, packed));
     EXPECT_EQ(unpackPosition(packed), (PackedPoint{984, 818}));
     EXPECT_FALSE(takeMinimizedPosition(w, packed)); // consumed
-    onHookMinimize(w, -1100, -800); // virtual (−76, −32): the sign survives the packing
+    onHookMinimize(w, -1100, -800);                 // virtual (−76, −32): brought into the area
     ASSERT_TRUE(takeMinimizedPosition(w, packed));
-    EXPECT_EQ(unpackPosition(packed), (PackedPoint{-76, -32}));
+    EXPECT_EQ(unpackPosition(packed), (PackedPoint{0, 0}));
     onHookMinimize(w, 0, 0);
 
     // A destroy report of some child window changes nothing.
@@ -290,7 +293,7 @@ TEST_F(TrackingTest, MinimizeRecordsTheVirtualPlaceAndDestroyForgetsEverything) 
     HWND live = make(200, 200, 300, 200, L"live");
     for (HWND x : {other, live}) {
         addKnownWindow(x);
-        onHookMinimize(x, 5, 6);
+        setMinimizedPosition(x, 5);
         saveNormalRect(x, RECT{1, 2, 3, 4});
     }
     DestroyWindow(other);
@@ -425,6 +428,23 @@ TEST_F(TrackingTest, ShiftCentresAKnownWindowInsteadOfMovingTheView) {
     EXPECT_EQ(lastStep, (Point{7, 7})); // the view did not move
 }
 
+TEST_F(TrackingTest, AForgedMinimizeReportMovesNothingAndAddsNothing) {
+    // Another process posts the report for a window that is not minimized, with a place
+    // far outside the area; the window's next activation must leave it where it is.
+    HWND shown = make(300, 200, 300, 200, L"not minimized");
+    addKnownWindow(shown);
+    onHookMinimize(shown, -30000, 30000);
+    onHookActivate(shown);
+    EXPECT_EQ(rectOf(shown), (Rect{300, 200, 600, 400}));
+    std::uint32_t packed = 0;
+    EXPECT_FALSE(findMinimizedPosition(shown, packed));
+
+    // Reports for windows that do not exist leave the list as it was.
+    for (std::uintptr_t h = 0x10000; h < 0x10000 + 200 * 4; h += 4)
+        onHookMinimize(reinterpret_cast<HWND>(h), 10, 10);
+    EXPECT_EQ(countMinimizedPositions().entries, 0);
+}
+
 TEST_F(TrackingTest, RestoredWindowGoesBackToItsVirtualPlace) {
     Settings.trackByScreen = 1;
     ViewOrigin = {1024, 0};
@@ -469,12 +489,27 @@ TEST_F(TrackingTest, AWindowThatStaysMinimizedIsGivenUpAfterElevenWaits) {
     ASSERT_TRUE(IsIconic(m));
     addKnownWindow(m);
     setMinimizedPosition(m, static_cast<std::uint32_t>(packPosition(50, 60)));
-    const DWORD start = GetTickCount();
+    DWORD start = GetTickCount();
     onHookActivate(m);
     EXPECT_GE(GetTickCount() - start, 500u);
     EXPECT_TRUE(IsIconic(m));
     EXPECT_EQ(normalOf(m).left, 300);
     EXPECT_EQ(lastStep, (Point{7, 7}));
+
+    // Once per minimize: the program activating it again costs no further wait.
+    start = GetTickCount();
+    onHookActivate(m);
+    EXPECT_LT(GetTickCount() - start, 300u);
+    EXPECT_EQ(lastStep, (Point{7, 7}));
+    // A new minimize waits again; the window, restored at last, takes that place.
+    onHookMinimize(m, 70, 80);
+    start = GetTickCount();
+    onHookActivate(m);
+    EXPECT_GE(GetTickCount() - start, 500u);
+    ShowWindow(m, SW_SHOWNOACTIVATE);
+    onHookActivate(m);
+    EXPECT_EQ(rectOf(m).left, 70);
+    EXPECT_EQ(rectOf(m).top, 80);
 }
 
 TEST_F(TrackingTest, AMinimizedWindowIsTrackedWhereItWillStandNotWhereItIsParked) {
@@ -489,8 +524,10 @@ TEST_F(TrackingTest, AMinimizedWindowIsTrackedWhereItWillStandNotWhereItIsParked
     onHookActivate(m);
     EXPECT_EQ(lastStep, (Point{0, 0}));
 
-    // A dialog of an owner that stays minimized: no wait, the owner keeps its place, and
-    // the view goes to that place.
+    // A dialog of an owner that stays minimized: no wait, the owner keeps its place, the
+    // view goes to that place, and the dialog stays on the screen (this process's windows
+    // stand for another program's, so the shift moves them).
+    ownProcessId = 0;
     HWND owner = make(300, 200, 300, 200, L"owner");
     HWND dialog = make(320, 220, 200, 100, L"question", WS_POPUP | WS_CAPTION, owner);
     addKnownWindow(owner);
@@ -503,6 +540,7 @@ TEST_F(TrackingTest, AMinimizedWindowIsTrackedWhereItWillStandNotWhereItIsParked
     std::uint32_t packed = 0;
     EXPECT_TRUE(findMinimizedPosition(owner, packed));
     EXPECT_EQ(lastStep, (Point{-RealScreenSize.w, 0}));
+    EXPECT_EQ(rectOf(dialog), (Rect{320, 220, 520, 320}));
     // Its own activation, once restored, still puts it back.
     ShowWindow(owner, SW_SHOWNOACTIVATE);
     onHookActivate(owner);

@@ -2,7 +2,8 @@
 // window becomes the shell window and holds a "SHELLDLL_DefView" with a real
 // "SysListView32" of the icons of iconshell_commands.h, so the program finds the list
 // view, hooks this thread and moves the icons from inside this process. With the argument
-// "show" the shell covers the screen (for looking at it); otherwise it stays hidden.
+// "show" the shell covers the screen (for looking at it); otherwise it stays hidden. Once
+// ready it broadcasts "TaskbarCreated", as a restarted shell does.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -90,6 +91,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
     }
     if (show)
         ShowWindow(shell, SW_SHOWNOACTIVATE);
+    // As a shell that (re)starts tells every program to put its notification icon back.
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
