@@ -101,20 +101,26 @@ TEST(MeasuringLabels, XLabelAtTheEdgesAndCorners) {
     } cases[] = {
         {{500, 100}, {501, 1}},   // upper half: at the top, right of the line
         {{500, 384}, {501, 1}},   // the middle row still counts as the upper half
-        {{500, 385}, {501, 751}}, // lower half: at the bottom, one pixel over the edge
+        {{500, 385}, {501, 749}}, // lower half: one pixel above the bottom edge
         {{500, 63}, {501, 128}},  // within two pointer heights of the top: below it
-        {{500, 64}, {501, 1}},    {{500, 717}, {501, 751}}, // the pointer's image just clears the
-                                                            // label
+        {{500, 64}, {501, 1}},
+        {{500, 717}, {501, 749}}, // the pointer's image just clears the
+                                  // label
         {{500, 718}, {501, 667}}, // near the bottom: above the pointer's image
         {{986, 100}, {987, 1}},   // the label just fits right of the line
         {{987, 100}, {949, 1}},   // it does not: left of the line
         {{0, 0}, {1, 65}},        // the four corners
-        {{1023, 0}, {985, 65}},   {{0, 767}, {1, 716}},     {{1023, 767}, {985, 716}},
+        {{1023, 0}, {985, 65}},
+        {{0, 767}, {1, 716}},
+        {{1023, 767}, {985, 716}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(xLabelPlacement(c.pointer, kScreen, kText, kCursor),
                   (Rect{c.at.x, c.at.y, c.at.x + 37, c.at.y + 18}))
             << c.pointer.x << "," << c.pointer.y;
+    // A screen too small for the rules: the label is pushed back onto it.
+    EXPECT_EQ(xLabelPlacement({20, 20}, {40, 30}, kText, kCursor), (Rect{0, 0, 37, 18}));
+    EXPECT_EQ(yLabelPlacement({30, 5}, {40, 30}, kText, kCursor), (Rect{0, 6, 37, 24}));
 }
 
 TEST(MeasuringLabels, YLabelAtTheEdgesAndCorners) {
