@@ -322,7 +322,7 @@ void rebuildPicture(HDC dc, Size picture) {
         IconTiles tiles(fine ? nullptr : dc);
         rebuildTiles = fine ? nullptr : &tiles;
         const HGDIOBJ oldFont =
-            fine ? nullptr : SelectObject(first, GetStockObject(DEFAULT_GUI_FONT));
+            fine ? nullptr : SelectObject(first, plateFontFor(windowDpi(OverviewWindow)));
         for (const PlateFacts& f : asked) {
             if (HBITMAP b = f.title.empty() ? nullptr : drawPlate(dc, first, f, picture))
                 OverviewState.thumbnails.append(f.window, b);
