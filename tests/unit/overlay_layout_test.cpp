@@ -52,8 +52,13 @@ TEST(FrameStrips, TableOfGridsAndViews) {
          {{0, 0, 4, 600}, {0, 0, 800, 4}, {796, 0, 800, 600}, {0, 596, 800, 600}}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(frameStrips(c.view, c.screen, c.columns, c.rows), c.strips)
+        EXPECT_EQ(frameStrips(c.view, c.screen, c.columns, c.rows, 96), c.strips)
             << c.columns << "x" << c.rows << " at " << c.view.x << "," << c.view.y;
+    // At 144 DPI the strips are 6 pixels thick.
+    EXPECT_EQ(frameStrips({512, 384}, {1024, 768}, 2, 2, 144), (FrameStrips{{256, 192, 262, 576},
+                                                                            {256, 192, 768, 198},
+                                                                            {762, 192, 768, 576},
+                                                                            {256, 570, 768, 576}}));
 }
 
 TEST(CrossCursorLines, StopOnePixelShortOfTheFarEdges) {

@@ -4,6 +4,7 @@
 // and checks its geometry: controls inside their dialog, texts inside their controls,
 // no control over its neighbour, status texts inside their bars, labels on the screen.
 #include "core/app.h"
+#include "core/delay_gate.h"
 #include "core/dpi.h"
 #include "core/dpi_scale.h"
 #include "core/edge_movement.h"
@@ -12,6 +13,8 @@
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_window.h"
 #include "overlay/cross_cursor.h"
+#include "overlay/delay_indicator.h"
+#include "overlay/indicator_layout.h"
 #include "overview/overview_window.h"
 #include "res/resource.h"
 #include "settingsdlg/settings_dialog.h"
@@ -309,6 +312,34 @@ TEST_F(ScaledLayoutTest, MeasuringLabelsStayOnTheScreen) {
     pump();
     screenshot(shotName(L"labels"));
     closeMeasuringCursor();
+    pump();
+}
+
+// The delay indicator: its square at this DPI's size, its two edge lines one pixel wide.
+TEST_F(ScaledLayoutTest, DelayIndicatorIsSquareAtThisDpiWithOnePixelLines) {
+    gateReset();
+    Settings.delay = 40;
+    PointerPosition = {RealScreenSize.w / 2, RealScreenSize.h / 2};
+    DelayState.sumX = 20.7;
+    DelayState.sumY = -13.9;
+    showOrMoveDelayIndicator();
+    HWND w = DelayState.window;
+    ASSERT_TRUE(IsWindow(w));
+    pump();
+    const int side = indicatorClientSide(windowDpi(w));
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, side);
+    EXPECT_EQ(client.bottom, side);
+    HDC dc = GetDC(w);
+    int black = 0;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            black += GetPixel(dc, x, y) == RGB(0, 0, 0);
+    ReleaseDC(w, dc);
+    EXPECT_EQ(black, 2 * side - 1) << "the lines are not one pixel wide across the square";
+    screenshot(shotName(L"indicator"));
+    gateReset();
     pump();
 }
 
