@@ -22,6 +22,7 @@ constexpr int kFontHeight = 16;
 HWND xLabel;
 HWND yLabel;
 HFONT labelFont;
+int labelFontDpi; // the DPI labelFont was made for
 
 // One pass of the outline: the text in a colour, moved by (dx, dy) inside the label.
 struct OutlinePass {
@@ -66,6 +67,7 @@ void makeFont(int dpi) {
     lf.lfHeight = scaleForDpi(kFontHeight, dpi);
     lstrcpyW(lf.lfFaceName, L"Verdana");
     labelFont = CreateFontIndirectW(&lf);
+    labelFontDpi = dpi;
 }
 
 template <bool X>
@@ -134,6 +136,9 @@ Rect labelRect(HWND label, bool xReading, Point p) {
 void placeLabel(HWND label, bool xReading, Point p) {
     if (!IsWindow(label))
         return;
+    // A label may have opened on a monitor whose DPI is not the system's.
+    if (const int dpi = windowDpi(label); dpi != labelFontDpi)
+        makeFont(dpi);
     const Rect r = labelRect(label, xReading, p);
     SetWindowPos(label, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  kOverlayMoveFlags);

@@ -27,6 +27,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -57,8 +58,9 @@ bool inside(const RECT& inner, const RECT& outer) {
 }
 
 std::string show(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
-           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+    char text[64];
+    snprintf(text, sizeof(text), "(%ld, %ld, %ld, %ld)", r.left, r.top, r.right, r.bottom);
+    return text;
 }
 
 // The width `text` takes in window w's own font (several lines: the widest).
