@@ -94,8 +94,6 @@ void saveRules() {
     }
 }
 
-// The icon of a window the rule matches: its own small icon, its class's, or the plain
-// application icon. Returns the image index, or I_IMAGENONE when no window or icon is found.
 int dpiNow() {
     return windowDpi(ExclusionWindow.window);
 }
@@ -128,6 +126,8 @@ void applyDpi(HWND w) {
         SendMessageW(ExclusionWindow.listView, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), width);
 }
 
+// The icon of a window the rule matches: its own small icon, its class's, or the plain
+// application icon. Returns the image index, or I_IMAGENONE when no window or icon is found.
 int lookUpImage(ExclusionEntry& e) {
     if (e.imageIndex >= 0)
         return e.imageIndex;
