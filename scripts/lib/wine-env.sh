@@ -85,6 +85,38 @@ REG
     touch "$stamp"
 }
 
+# A copy of the prefix whose screens run at $1 DPI (144 is 150 % scaling), in $2: for the
+# tests that lay the program's windows out at that DPI. Made once from the prefix above,
+# which must be ready and idle.
+ensure_dpi_prefix() {
+    local dpi=$1 dir=$2
+    local stamp="$dir/.orvalis-prefix-v1-dpi$dpi"
+    [ -f "$stamp" ] && return 0
+    "$WINESERVER" -w
+    rm -rf "$dir"
+    cp -a "$WINEPREFIX" "$dir" || return 1
+    local reg hex
+    hex=$(printf '%08x' "$dpi")
+    reg=$(mktemp --suffix=.reg)
+    cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LogPixels"=dword:$hex
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts]
+"LogPixels"=dword:$hex
+REG
+    (
+        export WINEPREFIX="$dir"
+        wine_run regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
+        "$WINESERVER" -w
+    )
+    rm -f "$reg"
+    grep -qi "\"LogPixels\"=dword:$hex" "$dir/user.reg" || return 1
+    touch "$stamp"
+}
+
 winepath_of() { "$WINE64" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # Ends every process of this prefix (and only this prefix).

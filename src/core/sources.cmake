@@ -2,7 +2,8 @@ list(APPEND ORVALIS_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/settings_codec.cpp
     ${CMAKE_CURRENT_LIST_DIR}/view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edge_core.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/input_core.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/input_core.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_replace.cpp
@@ -12,7 +13,8 @@ list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/taskbar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/input.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edge_movement.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/viewport.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/viewport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp)
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/delay_gate_core.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES ${CMAKE_CURRENT_LIST_DIR}/delay_gate.cpp)
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/collector_rules.cpp

@@ -5,15 +5,19 @@
 // the list view and saves after deletions and confirmed finds.
 #include "exclusion/exclusion_window.h"
 
+#include "core/dpi.h"
+#include "core/dpi_scale.h"
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_edit.h"
 #include "exclusion/exclusion_file.h"
+#include "exclusion/exclusion_layout.h"
 #include "res/resource.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <vector>
@@ -28,9 +32,7 @@ constexpr wchar_t kConfirmText[] = L"Ctrl キーで確定";
 constexpr UINT_PTR kFindTimer = 1;
 constexpr UINT kFindPeriod = 33;
 constexpr BYTE kFindAlpha = 192;
-constexpr int kMinWidth = 300;
-constexpr int kMinHeight = 200;
-constexpr int kColumnWidth = 200;
+constexpr Size kMinSize{300, 200};  // at 96 DPI
 constexpr UINT kIconAnswerMs = 200; // a hung program's window gets no icon, not our wait
 
 struct ExclusionWindowRecord {
@@ -38,6 +40,7 @@ struct ExclusionWindowRecord {
     HIMAGELIST images = nullptr;
     HWND listView = nullptr;
     HWND statusBar = nullptr;
+    HFONT statusFont = nullptr; // the status bar's, at the window's DPI
     HWND lastSeenWindow = nullptr;
     UINT_PTR findTimer = 0;
 };
@@ -99,6 +102,38 @@ void saveRules() {
     saveExclusions();
 }
 
+int dpiNow() {
+    return windowDpi(ExclusionWindow.window);
+}
+
+// The smallest outer size that shows the whole hint in the status bar at `dpi`.
+Size minimumSize(HWND w, int dpi) {
+    const Size least = scaleForDpi(kMinSize, dpi);
+    const int text = textWidth(ExclusionWindow.statusBar, ExclusionWindow.statusFont, kHint);
+    // The text's inset on both sides and the size grip beside it.
+    RECT r{0, 0, text + scaleForDpi(12, dpi) + metricForDpi(SM_CXVSCROLL, dpi), least.h};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)), TRUE, 0);
+    return {std::max(least.w, static_cast<int>(r.right - r.left)), least.h};
+}
+
+// The status bar's font and the column widths at the window's DPI.
+void applyDpi(HWND w) {
+    const int dpi = windowDpi(w);
+    HFONT font = statusFontForDpi(dpi);
+    if (font) {
+        SendMessageW(ExclusionWindow.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (ExclusionWindow.statusFont)
+            DeleteObject(ExclusionWindow.statusFont);
+        ExclusionWindow.statusFont = font;
+    }
+    RECT client{};
+    GetClientRect(ExclusionWindow.listView, &client);
+    // Room for the vertical scroll bar a longer list brings.
+    const int width = exclusionColumnWidth(client.right - metricForDpi(SM_CXVSCROLL, dpi), dpi);
+    for (int i = 0; i < 2; ++i)
+        SendMessageW(ExclusionWindow.listView, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), width);
+}
+
 // The icon of a window the rule matches: its own small icon, its class's, or the plain
 // application icon. Returns the image index, or I_IMAGENONE when no window or icon is found.
 int lookUpImage(ExclusionEntry& e) {
@@ -116,8 +151,8 @@ int lookUpImage(ExclusionEntry& e) {
             icon = reinterpret_cast<HICON>(GetClassLongPtrW(found, GCLP_HICONSM));
         if (!icon)
             icon = static_cast<HICON>(LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXICON),
-                                                 GetSystemMetrics(SM_CYICON), LR_SHARED));
+                                                 metricForDpi(SM_CXICON, dpiNow()),
+                                                 metricForDpi(SM_CYICON, dpiNow()), LR_SHARED));
     }
     const int added = icon ? ImageList_ReplaceIcon(ExclusionWindow.images, -1, icon) : -1;
     e.imageIndex = added >= 0 ? added : kNoImageIndex;
@@ -333,8 +368,9 @@ bool onCreate(HWND w) {
         return false;
     ExclusionWindow.listView = list;
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    ExclusionWindow.images = ImageList_Create(GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), ILC_COLOR32, 0, 1);
+    const int dpi = windowDpi(w);
+    ExclusionWindow.images = ImageList_Create(metricForDpi(SM_CXSMICON, dpi),
+                                              metricForDpi(SM_CYSMICON, dpi), ILC_COLOR32, 0, 1);
     // The icons of an earlier opening went with its image list: look each one up again.
     for (ExclusionEntry& e : ExclusionList.entries)
         e.imageIndex = kNoImageIndex;
@@ -344,11 +380,12 @@ bool onCreate(HWND w) {
     for (int i = 0; i < 2; ++i) {
         LVCOLUMNW c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH;
-        c.cx = kColumnWidth;
+        c.cx = scaleForDpi(200, dpi);
         c.pszText = const_cast<wchar_t*>(headers[i]);
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&c));
     }
     SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount()), 0);
+    applyDpi(w);
     return true;
 }
 
@@ -370,7 +407,16 @@ LRESULT handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
         DefWindowProcW(w, message, wParam, lParam);
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-        mmi->ptMinTrackSize = {kMinWidth, kMinHeight};
+        const Size least = minimumSize(w, windowDpi(w));
+        mmi->ptMinTrackSize = {least.w, least.h};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        applyDpi(w);
+        SetWindowPos(w, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     case WM_COMMAND:
@@ -395,7 +441,11 @@ LRESULT handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
             removeCandidate(ExclusionList);
         }
         break;
-    case WM_NCDESTROY: ExclusionWindow = ExclusionWindowRecord{}; break;
+    case WM_NCDESTROY:
+        if (ExclusionWindow.statusFont)
+            DeleteObject(ExclusionWindow.statusFont);
+        ExclusionWindow = ExclusionWindowRecord{};
+        break;
     default: break;
     }
     return DefWindowProcW(w, message, wParam, lParam);
@@ -443,6 +493,12 @@ void showExclusionWindow() {
                                   h / 3, nullptr, nullptr, instance, nullptr);
     if (!window)
         return;
+    // Grown, once it can measure its hint, to show the whole of it.
+    const Rect r = exclusionWindowPlacement({work.left, work.top, work.right, work.bottom},
+                                            minimumSize(window, windowDpi(window)));
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    applyDpi(window);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
 }

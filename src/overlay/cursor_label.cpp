@@ -3,6 +3,8 @@
 // arithmetic of place and text comes from cursor_layout.
 #include "overlay/cursor_label.h"
 
+#include "core/dpi.h"
+#include "core/dpi_scale.h"
 #include "core/view.h"
 #include "overlay/cursor_layout.h"
 #include "overlay/overlay_window.h"
@@ -14,10 +16,13 @@ namespace {
 // Readings are at most 13 characters ("2,147,483,647"); a longer title set from outside
 // is cut, never allocated for inside a window procedure.
 constexpr int kTextCapacity = 32;
+// The readings' character cell height at 96 DPI.
+constexpr int kFontHeight = 16;
 
 HWND xLabel;
 HWND yLabel;
 HFONT labelFont;
+int labelFontDpi; // the DPI labelFont was made for
 
 // One pass of the outline: the text in a colour, moved by (dx, dy) inside the label.
 struct OutlinePass {
@@ -48,6 +53,23 @@ void drawLabel(HWND label, const wchar_t* text, HDC dc) {
     SelectObject(dc, oldFont);
 }
 
+void releaseFont() {
+    if (labelFont) {
+        DeleteObject(labelFont);
+        labelFont = nullptr;
+    }
+}
+
+// Verdana at the DPI of the labels' monitor; the x and y labels always share one.
+void makeFont(int dpi) {
+    releaseFont();
+    LOGFONTW lf{};
+    lf.lfHeight = scaleForDpi(kFontHeight, dpi);
+    lstrcpyW(lf.lfFaceName, L"Verdana");
+    labelFont = CreateFontIndirectW(&lf);
+    labelFontDpi = dpi;
+}
+
 template <bool X>
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND& self = X ? xLabel : yLabel;
@@ -58,6 +80,11 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             self = nullptr;
         break;
     case WM_CREATE: SetLayeredWindowAttributes(window, RGB(0, 0, 0), 0, LWA_COLORKEY); break;
+    case WM_DPICHANGED:
+        // The next placement measures the reading in the new font; the suggested
+        // rectangle is not needed.
+        makeFont(LOWORD(wParam));
+        return 0;
     case WM_SETTEXT: {
         // A text set to nothing clears the label rather than leaving the old reading.
         const auto* text = reinterpret_cast<const wchar_t*>(lParam);
@@ -100,7 +127,8 @@ Rect labelRect(HWND label, bool xReading, Point p) {
     SelectObject(dc, oldFont);
     ReleaseDC(label, dc);
     const Size textSize{r.right, th};
-    const Size cursor{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
+    const int dpi = windowDpi(label);
+    const Size cursor{metricForDpi(SM_CXCURSOR, dpi), metricForDpi(SM_CYCURSOR, dpi)};
     return xReading ? xLabelPlacement(p, RealScreenSize, textSize, cursor)
                     : yLabelPlacement(p, RealScreenSize, textSize, cursor);
 }
@@ -108,17 +136,13 @@ Rect labelRect(HWND label, bool xReading, Point p) {
 void placeLabel(HWND label, bool xReading, Point p) {
     if (!IsWindow(label))
         return;
+    // A label may have opened on a monitor whose DPI is not the system's.
+    if (const int dpi = windowDpi(label); dpi != labelFontDpi)
+        makeFont(dpi);
     const Rect r = labelRect(label, xReading, p);
     SetWindowPos(label, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  kOverlayMoveFlags);
     SetWindowTextW(label, formatThousands(xReading ? p.x : p.y).c_str());
-}
-
-void releaseFont() {
-    if (labelFont) {
-        DeleteObject(labelFont);
-        labelFont = nullptr;
-    }
 }
 
 // The font outlives every label; it goes at program exit.
@@ -131,10 +155,8 @@ struct LabelFontRelease {
 void prepareCursorLabels() {
     registerOverlayClass(kXLabelClass, labelProc<true>);
     registerOverlayClass(kYLabelClass, labelProc<false>);
-    releaseFont();
-    LOGFONTW lf{};
-    lstrcpyW(lf.lfFaceName, L"Verdana");
-    labelFont = CreateFontIndirectW(&lf);
+    // The labels open on the primary screen, the program's real screen.
+    makeFont(windowDpi(nullptr));
 }
 
 void createCursorLabels() {

@@ -1,6 +1,8 @@
 // Lines, dash phase, thousands separators and label placement of the cross cursors.
 #include "overlay/cursor_layout.h"
 
+#include "core/dpi_scale.h"
+
 namespace {
 
 constexpr std::uint32_t kDashStepMs = 100;
@@ -8,6 +10,12 @@ constexpr std::uint32_t kDashStepMs = 100;
 // A label is its text plus one pixel of outline on every side.
 Size labelSize(Size text) {
     return {text.w + 2, text.h + 2};
+}
+
+// A label never leaves the screen, even one too small for the rules above.
+Rect onScreen(Point at, Size label, Size screen) {
+    const Point p = keepInside(at, label, {0, 0, screen.w, screen.h}, 0);
+    return {p.x, p.y, p.x + label.w, p.y + label.h};
 }
 
 } // namespace
@@ -51,13 +59,12 @@ Rect xLabelPlacement(Point p, Size screen, Size text, Size cursor) {
         if (p.y < 2 * cursor.h)
             y = p.y + 2 * cursor.h + 1;
     } else {
-        // Measured with the text height, not the label's: the label hangs one pixel past
-        // the bottom edge, which costs only the lowest row of the outline.
-        y = screen.h - text.h - 1;
+        // One pixel above the bottom edge, as the top placement is one pixel below the top.
+        y = screen.h - s.h - 1;
         if (screen.h - s.h - 1 < p.y + cursor.h)
             y = p.y - s.h - cursor.h - 1;
     }
-    return {x, y, x + s.w, y + s.h};
+    return onScreen({x, y}, s, screen);
 }
 
 Rect yLabelPlacement(Point p, Size screen, Size text, Size cursor) {
@@ -75,5 +82,5 @@ Rect yLabelPlacement(Point p, Size screen, Size text, Size cursor) {
     int y = p.y + 1;
     if (p.y + 1 + s.h > screen.h)
         y = p.y + 1 - s.h;
-    return {x, y, x + s.w, y + s.h};
+    return onScreen({x, y}, s, screen);
 }

@@ -25,6 +25,7 @@ std::wstring formatThousands(int n);
 // The window rectangle of the x label (beside the vertical line, at the top or bottom of
 // the screen) and of the y label (beside the horizontal line, at the left or right), for
 // a reading of `text` pixels and a pointer image of `cursor`. Each sits on the side away
-// from the pointer's half of the screen and steps off the pointer's image.
+// from the pointer's half of the screen and steps off the pointer's image; neither ever
+// leaves the screen.
 Rect xLabelPlacement(Point pointer, Size screen, Size text, Size cursor);
 Rect yLabelPlacement(Point pointer, Size screen, Size text, Size cursor);

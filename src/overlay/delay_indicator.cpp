@@ -3,6 +3,8 @@
 // geometry comes from indicator_layout.
 #include "overlay/delay_indicator.h"
 
+#include "core/dpi.h"
+
 #include "core/delay_gate.h"
 #include "core/edge_movement.h"
 #include "core/settings.h"
@@ -46,6 +48,13 @@ void paintDelayIndicator(HWND window) {
     const IndicatorBands b =
         indicatorBands(indicatorRecord->sumX, indicatorRecord->sumY, Settings.delay);
     if (b.draw) {
+        // The bands are worked out in a 100 × 100 square and drawn stretched to the client
+        // at its DPI; the pen stays one pixel wide.
+        RECT client{};
+        GetClientRect(window, &client);
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetWindowExtEx(dc, kIndicatorClient, kIndicatorClient, nullptr);
+        SetViewportExtEx(dc, client.right, client.bottom, nullptr);
         const RECT bandX{b.bandX.left, b.bandX.top, b.bandX.right, b.bandX.bottom};
         const RECT bandY{b.bandY.left, b.bandY.top, b.bandY.right, b.bandY.bottom};
         FillRect(dc, &bandX, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -83,18 +92,19 @@ LRESULT CALLBACK delayIndicatorProc(HWND window, UINT message, WPARAM wParam, LP
 } // namespace
 
 void showOrMoveDelayIndicator() {
-    const Rect r = indicatorPlacement(PointerPosition, RealScreenSize);
     HWND window = DelayState.window;
+    const int dpi = windowDpi(IsWindow(window) ? window : nullptr);
+    const Rect r = indicatorPlacement(PointerPosition, RealScreenSize, dpi);
+    const int side = indicatorOuterSide(dpi);
     if (IsWindow(window)) {
-        MoveWindow(window, r.left, r.top, kIndicatorSize, kIndicatorSize, TRUE);
+        MoveWindow(window, r.left, r.top, side, side, TRUE);
         InvalidateRect(window, nullptr, TRUE);
         return;
     }
     if (!registerIndicatorClass())
         return;
     window = CreateWindowExW(kIndicatorExStyle, DelayState.className, nullptr, kIndicatorStyle,
-                             r.left, r.top, kIndicatorSize, kIndicatorSize, nullptr, nullptr,
-                             nullptr, &DelayState);
+                             r.left, r.top, side, side, nullptr, nullptr, nullptr, &DelayState);
     if (!window)
         return;
     SetLayeredWindowAttributes(window, 0, kIndicatorAlpha, LWA_ALPHA);

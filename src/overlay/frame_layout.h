@@ -5,7 +5,7 @@
 
 #include "core/geometry.h"
 
-constexpr int kFrameThickness = 4;
+constexpr int kFrameThickness = 4; // at 96 DPI
 
 struct FrameStrips {
     Rect left, top, right, bottom;
@@ -13,5 +13,6 @@ struct FrameStrips {
 };
 
 // The strips for the view at `view` on a grid of `columns` × `rows` real screens of
-// `screen`; divisions truncate toward zero. A grid count below 1 counts as 1.
-FrameStrips frameStrips(Point view, Size screen, int columns, int rows);
+// `screen`, the strips as thick as 4 pixels are at 96 DPI at `dpi`; divisions truncate
+// toward zero. A grid count below 1 counts as 1.
+FrameStrips frameStrips(Point view, Size screen, int columns, int rows, int dpi);

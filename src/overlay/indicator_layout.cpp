@@ -2,25 +2,29 @@
 #include "overlay/indicator_layout.h"
 
 #include "core/delay_gate_core.h"
+#include "core/dpi_scale.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int kNearMargin = 50;
-constexpr int kFarMargin = 161; // 59 pixels of margin plus the square's 102
+constexpr int kFarMargin = 59;
 
-int placeOnAxis(int p, int screen) {
-    int v = p - kIndicatorSize / 2;
+int placeOnAxis(int p, int screen, int dpi) {
+    const int size = indicatorOuterSide(dpi);
+    const int nearMargin = scaleForDpi(kNearMargin, dpi);
+    const int farMargin = scaleForDpi(kFarMargin, dpi) + size;
+    int v = p - size / 2;
     // A pointer pinned on the first or last pixel sits at the margin, not centred.
     if (p == 0)
-        v = kNearMargin;
+        v = nearMargin;
     else if (p == screen - 1)
-        v = screen - kFarMargin;
-    if (v < kNearMargin)
-        v = kNearMargin;
-    if (v > screen - kFarMargin)
-        v = screen - kFarMargin;
+        v = screen - farMargin;
+    if (v < nearMargin)
+        v = nearMargin;
+    if (v > screen - farMargin)
+        v = screen - farMargin;
     return v;
 }
 
@@ -32,10 +36,19 @@ int boundedPercent(double sum, int threshold) {
 
 } // namespace
 
-Rect indicatorPlacement(Point pointer, Size screen) {
-    const int x = placeOnAxis(pointer.x, screen.w);
-    const int y = placeOnAxis(pointer.y, screen.h);
-    return {x, y, x + kIndicatorSize, y + kIndicatorSize};
+int indicatorClientSide(int dpi) {
+    return scaleForDpi(kIndicatorClient, dpi);
+}
+
+int indicatorOuterSide(int dpi) {
+    return indicatorClientSide(dpi) + (kIndicatorSize - kIndicatorClient); // a 1-pixel border
+}
+
+Rect indicatorPlacement(Point pointer, Size screen, int dpi) {
+    const int x = placeOnAxis(pointer.x, screen.w, dpi);
+    const int y = placeOnAxis(pointer.y, screen.h, dpi);
+    const int size = indicatorOuterSide(dpi);
+    return {x, y, x + size, y + size};
 }
 
 IndicatorBands indicatorBands(double sumX, double sumY, int threshold) {

@@ -5,6 +5,7 @@
 #include "overlay/overlay_thread.h"
 
 #include "core/app.h"
+#include "core/dpi.h"
 #include "core/settings.h"
 #include "core/view.h"
 #include "overlay/frame_layout.h"
@@ -32,7 +33,8 @@ StripSlots stripsOf(BorderFrameRecord& f) {
 // Read once per use: the main thread may change them between two shifts, and the next
 // shift's WM_BORDER_SHOW puts right whatever a frame drawn in between got wrong.
 FrameStrips currentStrips() {
-    return frameStrips(ViewOrigin, RealScreenSize, Settings.columns, Settings.rows);
+    return frameStrips(ViewOrigin, RealScreenSize, Settings.columns, Settings.rows,
+                       windowDpi(nullptr));
 }
 
 void hideFrame(BorderFrameRecord& f) {

@@ -2,6 +2,8 @@
 // dividend's sign, which is what the snapping rules below are written for.
 #include "overview/overview_layout.h"
 
+#include "core/dpi_scale.h"
+
 #include <algorithm>
 
 namespace {
@@ -88,9 +90,20 @@ int scaled(int v, int offset, int extent, int virtualSize) {
 
 } // namespace
 
-Rect overviewPlacement(Point pointer, Size stored, Size screen) {
-    const int w = storedOrHalf(stored.w, kOverviewMinWidth, screen.w);
-    const int h = storedOrHalf(stored.h, kOverviewMinHeight, screen.h);
+Size overviewMinimum(Size statusNeed, Size screen, int dpi) {
+    return {std::min(std::max(scaleForDpi(kOverviewMinWidth, dpi), statusNeed.w), screen.w),
+            std::min(std::max(scaleForDpi(kOverviewMinHeight, dpi), statusNeed.h), screen.h)};
+}
+
+Rect overviewPlacement(Point pointer, Size stored, Size screen, Size minimum, int dpi) {
+    const Size least = overviewMinimum(minimum, screen, dpi);
+    const int w0 = storedOrHalf(stored.w, scaleForDpi(kOverviewMinWidth, dpi), screen.w);
+    const int h0 = storedOrHalf(stored.h, scaleForDpi(kOverviewMinHeight, dpi), screen.h);
+    const int w = std::max(w0, least.w);
+    int h = std::max(h0, least.h);
+    // Widened for its status text, the picture keeps its proportions.
+    if (w > w0 && w0 > 0)
+        h = std::min(screen.h, std::max(h, static_cast<int>(static_cast<long long>(h0) * w / w0)));
     const int x = placeOnAxis(pointer.x, w, screen.w);
     const int y = placeOnAxis(pointer.y, h, screen.h);
     return {x, y, x + w, y + h};
@@ -195,16 +208,24 @@ FadeResult nextFade(int alpha, unsigned step) {
     return {alpha - static_cast<int>(step), false};
 }
 
-Rect plateMeasureBox(Size plate) {
-    return {30, 0, plate.w - 10, plate.h};
+Rect plateMeasureBox(Size plate, int dpi) {
+    return {scaleForDpi(30, dpi), 0, plate.w - scaleForDpi(10, dpi), plate.h};
 }
 
-PlateLayout plateLayout(Size plate, Size measuredText, Size icon) {
-    const int d = measuredText.w + 10;
+PlateLayout plateLayout(Size plate, Size measuredText, Size icon, int dpi) {
+    constexpr int kEdge = 2; // the raised edge's width
+    const int d = measuredText.w + scaleForDpi(10, dpi);
     const int x = (plate.w - d) / 2, y = (plate.h - measuredText.h) / 2;
+    const int th = measuredText.h + scaleForDpi(2, dpi);
     PlateLayout l;
-    l.text = {x, y, x + d, y + measuredText.h + 2};
-    l.icon = {x - icon.w, y + (measuredText.h + 2 - icon.h) / 2};
+    l.text = {x, y, x + d, y + th};
+    l.icon = {x - icon.w, y + (th - icon.h) / 2};
+    if (l.icon.x < kEdge) {
+        const int shift = kEdge - l.icon.x;
+        l.icon.x += shift;
+        l.text.left += shift;
+        l.text.right = std::max(l.text.left, std::min(l.text.right + shift, plate.w - kEdge));
+    }
     return l;
 }
 

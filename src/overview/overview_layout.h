@@ -8,7 +8,7 @@
 
 #include <vector>
 
-constexpr int kOverviewMinWidth = 160;
+constexpr int kOverviewMinWidth = 160; // at 96 DPI
 constexpr int kOverviewMinHeight = 128;
 
 // The virtual area: columns × rows real screens of `screen` pixels each.
@@ -19,8 +19,13 @@ struct AreaShape {
 };
 
 // The overview's outer rectangle: the stored size, or half the screen on an axis whose
-// stored size lies outside min … screen; centred on the pointer and kept on the screen.
-Rect overviewPlacement(Point pointer, Size stored, Size screen);
+// stored size lies outside 160 × 128 at `dpi` … screen, grown to `minimum` (what its
+// status text needs) as far as the screen allows, in proportion when it grows wider;
+// centred on the pointer and kept on the screen.
+Rect overviewPlacement(Point pointer, Size stored, Size screen, Size minimum, int dpi);
+// The smallest size the user may drag the overview to: 160 × 128 at `dpi`, or what the
+// status text needs, never more than the screen.
+Size overviewMinimum(Size statusNeed, Size screen, int dpi);
 
 // Screen position p (the view at `view`) in a picture of `picture` pixels: each
 // coordinate trunc(factor × (p + view)) with separate factors per axis.
@@ -81,9 +86,12 @@ struct PlateLayout {
     Point icon;
     friend bool operator==(const PlateLayout&, const PlateLayout&) = default;
 };
-PlateLayout plateLayout(Size plate, Size measuredText, Size icon);
-// The rectangle the title is measured in: 30 pixels kept for the icon, 10 on the right.
-Rect plateMeasureBox(Size plate);
+// Sizes given at 96 DPI: the icon never starts left of the plate's raised edge, the title
+// box giving way on its right instead.
+PlateLayout plateLayout(Size plate, Size measuredText, Size icon, int dpi);
+// The rectangle the title is measured in: 30 pixels (at 96 DPI) kept for the icon, 10 on
+// the right.
+Rect plateMeasureBox(Size plate, int dpi);
 
 // An icon drawn on a plate changes each pixel by the pixel under it alone, so its copy on
 // the plate can be put together from tiles of the icon drawn over one colour each. The

@@ -4,11 +4,13 @@
 #include "overview/overview_paint.h"
 
 #include "core/app.h"
+#include "core/dpi.h"
 #include "core/settings.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "overview/icon_tiles.h"
 #include "overview/overview_state.h"
+#include "overview/overview_window.h"
 #include "overview/plate_facts.h"
 
 #include <algorithm>
@@ -109,13 +111,36 @@ void drawPlateIcon(HDC memory, HICON shown, Point at, Size icon, Size plate) {
         DrawIconEx(memory, at.x, at.y, shown, icon.w, icon.h, 0, nullptr, DI_NORMAL);
 }
 
+// The plates' font at the overview's DPI: made once per DPI, kept until the program ends.
+struct PlateFont {
+    HFONT font = nullptr;
+    int dpi = 0;
+    ~PlateFont() {
+        if (font)
+            DeleteObject(font);
+    }
+} plateFont;
+
+HGDIOBJ plateFontFor(int dpi) {
+    if (!plateFont.font || plateFont.dpi != dpi) {
+        HFONT made = guiFontForDpi(dpi);
+        if (!made)
+            return GetStockObject(DEFAULT_GUI_FONT);
+        if (plateFont.font)
+            DeleteObject(plateFont.font);
+        plateFont = {made, dpi};
+    }
+    return plateFont.font;
+}
+
 void drawPlateTitle(HDC memory, const PlateFacts& facts, Size thumb) {
     const wchar_t* title = facts.title.c_str();
-    RECT measure = toRECT(plateMeasureBox(thumb));
+    const int dpi = windowDpi(OverviewWindow);
+    RECT measure = toRECT(plateMeasureBox(thumb, dpi));
     const int ht =
         DrawTextW(memory, title, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
-    const Size icon{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
-    const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon);
+    const Size icon{metricForDpi(SM_CXSMICON, dpi), metricForDpi(SM_CYSMICON, dpi)};
+    const PlateLayout l = plateLayout(thumb, {measure.right - measure.left, ht}, icon, dpi);
     drawPlateIcon(memory, facts.icon ? facts.icon : applicationIcon(icon), l.icon, icon, thumb);
     RECT text = toRECT(l.text);
     DrawTextW(memory, title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
@@ -131,7 +156,7 @@ HBITMAP drawPlate(HDC dc, HDC memory, const PlateFacts& facts, Size picture) {
     HGDIOBJ oldBitmap = SelectObject(memory, plate);
     // A rebuild selects the font once for all its plates: each selection costs as much
     // as drawing the plate's edge.
-    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ font = plateFontFor(windowDpi(OverviewWindow));
     const HGDIOBJ oldFont =
         GetCurrentObject(memory, OBJ_FONT) == font ? nullptr : SelectObject(memory, font);
     SetBkMode(memory, TRANSPARENT);
@@ -297,7 +322,7 @@ void rebuildPicture(HDC dc, Size picture) {
         IconTiles tiles(fine ? nullptr : dc);
         rebuildTiles = fine ? nullptr : &tiles;
         const HGDIOBJ oldFont =
-            fine ? nullptr : SelectObject(first, GetStockObject(DEFAULT_GUI_FONT));
+            fine ? nullptr : SelectObject(first, plateFontFor(windowDpi(OverviewWindow)));
         for (const PlateFacts& f : asked) {
             if (HBITMAP b = f.title.empty() ? nullptr : drawPlate(dc, first, f, picture))
                 OverviewState.thumbnails.append(f.window, b);

@@ -5,6 +5,8 @@
 #include "overview/overview_window.h"
 
 #include "core/app.h"
+#include "core/dpi.h"
+#include "core/dpi_scale.h"
 #include "core/edge_movement.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
@@ -30,6 +32,36 @@ constexpr UINT_PTR kIdleTimer = 2000;
 constexpr UINT kFadeTick = 33;
 constexpr DWORD kOverviewExStyle = WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr DWORD kOverviewStyle = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME;
+
+// The status bar's font at the overview's DPI; made at creation and at a DPI change.
+HFONT statusFont;
+
+// The outer size that shows the whole status text at `dpi` (width) and a status bar with
+// some picture above it (height).
+Size statusNeed(HWND window, int dpi) {
+    HFONT font = statusFont ? statusFont : statusFontForDpi(dpi);
+    const int text = textWidth(window, font, kStatusText);
+    if (font != statusFont)
+        DeleteObject(font);
+    // The text's inset on both sides and the size grip beside it.
+    RECT r{0, 0, text + scaleForDpi(12, dpi) + metricForDpi(SM_CXVSCROLL, dpi), 0};
+    AdjustWindowRectEx(&r, kOverviewStyle, FALSE, kOverviewExStyle);
+    return {r.right - r.left, 0};
+}
+
+void applyStatusFont(HWND window, int dpi) {
+    HWND status = GetDlgItem(window, kStatusBarId);
+    HFONT font = statusFontForDpi(dpi);
+    if (!status || !font) {
+        if (font)
+            DeleteObject(font);
+        return;
+    }
+    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (statusFont)
+        DeleteObject(statusFont);
+    statusFont = font;
+}
 
 // The last position the mouse-move handler saw; kept across openings, so a move message
 // at the same place in the next overview is still no move.
@@ -215,6 +247,7 @@ void onCreate(HWND window) {
     CreateWindowExW(0, STATUSCLASSNAMEW, kStatusText, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                     1, 1, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
                     appInstance, nullptr);
+    applyStatusFont(window, windowDpi(window));
     OverviewState.alpha = 255;
     SetTimer(window, kIdleTimer, 10 * GetDoubleClickTime(), nullptr);
 }
@@ -241,6 +274,10 @@ void onDestroy(HWND window) {
     TRACKMOUSEEVENT t{sizeof(t), TME_CANCEL | TME_LEAVE, window, 0};
     TrackMouseEvent(&t);
     saveSettings(); // keeps the size for the next opening and the next run
+    if (statusFont) {
+        DeleteObject(statusFont);
+        statusFont = nullptr;
+    }
 }
 
 LRESULT CALLBACK overviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -257,8 +294,17 @@ LRESULT CALLBACK overviewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_GETMINMAXINFO: {
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-        mmi->ptMinTrackSize = {kOverviewMinWidth, kOverviewMinHeight};
+        const int dpi = windowDpi(window);
+        const Size least = overviewMinimum(statusNeed(window, dpi), RealScreenSize, dpi);
+        mmi->ptMinTrackSize = {least.w, least.h};
         mmi->ptMaxTrackSize = {RealScreenSize.w, RealScreenSize.h};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        applyStatusFont(window, LOWORD(wParam));
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     case WM_NCMOUSEMOVE:
@@ -301,8 +347,9 @@ void openOverview() {
     POINT p{};
     if (!GetCursorPos(&p))
         p = {0, 0};
+    const int dpi = windowDpi(nullptr);
     const Rect r = overviewPlacement({p.x, p.y}, {Settings.overviewWidth, Settings.overviewHeight},
-                                     RealScreenSize);
+                                     RealScreenSize, statusNeed(nullptr, dpi), dpi);
     Settings.overviewWidth = r.right - r.left;
     Settings.overviewHeight = r.bottom - r.top;
     // The programs answer for the plates while the window is made and shown, which takes

@@ -13,6 +13,7 @@
 #include "hook/ovl.h"
 #include "res/resource.h"
 #include "settingsdlg/settings_form.h"
+#include "settingsdlg/start_pictures.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_menu.h"
 
@@ -28,6 +29,8 @@ SettingsDialogRecord SettingsDialogState;
 const wchar_t* const kMakerPage = L"https://orvalis.example/";
 
 namespace {
+
+constexpr UINT kRescalePictures = WM_APP + 1;
 
 void shellOpenPage(HWND owner, const wchar_t* address) {
     ShellExecuteW(owner, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
@@ -119,9 +122,34 @@ void showVersion(HWND d) {
         SetDlgItemTextW(d, kIdGroupProduct, (std::wstring(text) + L" " + version).c_str());
 }
 
+// Grows the dialog until its client area holds every control with the template's margin.
+void holdEveryControl(HWND d) {
+    RECT client{}, margin{0, 0, 5, 5};
+    if (!GetClientRect(d, &client) || !MapDialogRect(d, &margin))
+        return;
+    RECT all{};
+    for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
+        UnionRect(&all, &all, &r);
+    }
+    const Size now{client.right, client.bottom};
+    const Size need = clientToHold(now, {all.left, all.top, all.right, all.bottom},
+                                   {margin.right, margin.bottom});
+    RECT outer{};
+    if (need == now || !GetWindowRect(d, &outer))
+        return;
+    SetWindowPos(d, nullptr, 0, 0, outer.right - outer.left + need.w - now.w,
+                 outer.bottom - outer.top + need.h - now.h,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void openDialog(HWND d) {
     SettingsDialogState.dialog = d;
     showVersion(d);
+    scaleStartPictures(d);
+    holdEveryControl(d);
     SetClassLongPtrW(
         d, GCLP_HICON,
         reinterpret_cast<LONG_PTR>(LoadIconW(appInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
@@ -238,7 +266,24 @@ INT_PTR handle(HWND d, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETICON:
         SetWindowLongPtrW(d, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(dialogIcon(wParam)));
         return TRUE;
+    case WM_GETMINMAXINFO: {
+        // At a high DPI on a small screen the dialog is larger than the screen; the
+        // default limit would cut its last column off instead of letting it reach past.
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
+        mmi->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
+        return TRUE;
+    }
+    case WM_DPICHANGED:
+        // The dialog manager resizes the dialog and its controls after this returns; the
+        // pictures follow once it has.
+        PostMessageW(d, kRescalePictures, 0, 0);
+        return FALSE;
+    case kRescalePictures:
+        scaleStartPictures(d);
+        holdEveryControl(d);
+        return TRUE;
     case WM_NCDESTROY:
+        releaseStartPictures();
         SettingsDialogState.dialog = nullptr;
         SettingsDialog = nullptr;
         return FALSE;

@@ -1,6 +1,8 @@
 // The settings dialog's decisions over its controls; see settings_form.h.
 #include "settingsdlg/settings_form.h"
 
+#include "core/dpi_scale.h"
+
 #include <algorithm>
 
 namespace {
@@ -277,20 +279,17 @@ std::wstring versionText(const std::wstring& productVersion) {
 }
 
 Point dialogPosition(Point at, Size size, const Rect& workArea) {
-    Point p{at.x - size.w / 2 - 1, at.y - size.h / 2 - 1};
+    const Point p{at.x - size.w / 2 - 1, at.y - size.h / 2 - 1};
     // An unreadable work area is all zero: keeping the dialog "inside" it would throw it
     // off the screen above and to the left, so the centred position stands.
     if (workArea.right <= workArea.left || workArea.bottom <= workArea.top)
         return p;
-    if (p.x < workArea.left + 1)
-        p.x = workArea.left + 1;
-    if (p.y < workArea.top + 1)
-        p.y = workArea.top + 1;
-    if (p.x + size.w > workArea.right - 1)
-        p.x = workArea.right - size.w - 1;
-    if (p.y + size.h > workArea.bottom - 1)
-        p.y = workArea.bottom - size.h - 1;
-    return p;
+    return keepInside(p, size, workArea, 1);
+}
+
+Size clientToHold(Size client, const Rect& controls, Size margin) {
+    return {std::max(client.w, controls.right + margin.w),
+            std::max(client.h, controls.bottom + margin.h)};
 }
 
 const wchar_t* desktopIconMessage(bool autoArrange, bool snapToGrid) {

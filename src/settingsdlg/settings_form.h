@@ -112,8 +112,15 @@ int preventMaximizeFor(int columns, int rows);
 std::wstring versionText(const std::wstring& productVersion);
 
 // Top-left of the dialog's window of `size` centred on `at`, kept one pixel inside the
-// work area. `size` is the window rectangle's right - left + 1 by bottom - top + 1.
+// work area; a dialog larger than the work area keeps its title bar on it, pinned to the
+// top-left corner. `size` is the window rectangle's right - left + 1 by bottom - top + 1.
 Point dialogPosition(Point at, Size size, const Rect& workArea);
+
+// The client size that holds every control (`controls` is the union of their rectangles in
+// client coordinates) with `margin` to spare on the right and bottom: a dialog manager
+// that sizes the dialog for a different DPI than it lays out its controls for leaves the
+// last column past the edge.
+Size clientToHold(Size client, const Rect& controls, Size margin);
 
 // The message the desktop-icon check shows for the list view's arrangement styles, or
 // null when neither is set.

@@ -1,2 +1,3 @@
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings_form.cpp)
-list(APPEND ORVALIS_SHELL_SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp)
+list(APPEND ORVALIS_SHELL_SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/start_pictures.cpp)

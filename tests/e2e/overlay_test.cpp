@@ -69,7 +69,10 @@ struct OverlayTest : EdgeTest {
     }
     // The four strips are up, exactly where the frame of `view` on 2 × 2 goes.
     bool frameShownAt(Point view) const {
-        const FrameStrips f = frameStrips(view, {1024, 768}, 2, 2);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        const FrameStrips f = frameStrips(view, {1024, 768}, 2, 2, dpi);
         const std::vector<HWND> s = strips();
         if (s.size() != 4)
             return false;

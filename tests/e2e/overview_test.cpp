@@ -249,10 +249,10 @@ TEST_F(OverviewTest, ItsSizeSurvivesARestartAndExitKeepsMovementOnInTheFile) {
     ASSERT_TRUE(peer.start());
     ASSERT_NO_FATAL_FAILURE(begin());
     ASSERT_TRUE(open());
-    SetWindowPos(overview, nullptr, 100, 100, 420, 310, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(overview, nullptr, 100, 100, 620, 310, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(waitUntil([&] {
         const RECT r = rectOf(overview);
-        return r.right - r.left == 420 && r.bottom - r.top == 310;
+        return r.right - r.left == 620 && r.bottom - r.top == 310;
     }));
     // Ending the program with the overview open: its size is saved, movement stays on.
     ASSERT_TRUE(run.stop());
@@ -261,7 +261,7 @@ TEST_F(OverviewTest, ItsSizeSurvivesARestartAndExitKeepsMovementOnInTheFile) {
     std::array<std::uint8_t, kSettingsFileBytes> raw{};
     std::copy(bytes.begin(), bytes.end(), raw.begin());
     const SettingsRecord saved = decodeSettings(settingsImageFromBytes(raw));
-    EXPECT_EQ(saved.overviewWidth, 420);
+    EXPECT_EQ(saved.overviewWidth, 620);
     EXPECT_EQ(saved.overviewHeight, 310);
     EXPECT_EQ(saved.scrollEnabled, 1);
     EXPECT_EQ(saved.trackWhenOff, 1);
@@ -270,7 +270,7 @@ TEST_F(OverviewTest, ItsSizeSurvivesARestartAndExitKeepsMovementOnInTheFile) {
     setCursor(600, 300);
     ASSERT_TRUE(open());
     const RECT r = rectOf(overview);
-    EXPECT_EQ(r.right - r.left, 420);
+    EXPECT_EQ(r.right - r.left, 620);
     EXPECT_EQ(r.bottom - r.top, 310);
     EXPECT_TRUE(run.stop());
 }

@@ -33,11 +33,17 @@ TEST(IndicatorPlacement, TableOfPointersAndScreens) {
         {{210, 210}, {211, 211}, {50, 50}},
     };
     for (const auto& c : cases) {
-        const Rect r = indicatorPlacement(c.pointer, c.screen);
+        const Rect r = indicatorPlacement(c.pointer, c.screen, 96);
         EXPECT_EQ(r, (Rect{c.topLeft.x, c.topLeft.y, c.topLeft.x + 102, c.topLeft.y + 102}))
             << "pointer " << c.pointer.x << "," << c.pointer.y << " on " << c.screen.w << "x"
             << c.screen.h;
     }
+    // At 144 DPI: a 150 × 150 client in its border, 75 pixels from the near edges and 89
+    // from the far ones.
+    EXPECT_EQ(indicatorPlacement({0, 0}, screen, 144), (Rect{75, 75, 227, 227}));
+    EXPECT_EQ(indicatorPlacement({1023, 767}, screen, 144), (Rect{783, 527, 935, 679}));
+    EXPECT_EQ(indicatorPlacement({512, 384}, screen, 144), (Rect{436, 308, 588, 460}));
+    EXPECT_EQ(indicatorClientSide(144), 150);
 }
 
 TEST(IndicatorBands, FromTheSumsAndTheThreshold) {

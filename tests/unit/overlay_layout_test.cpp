@@ -52,8 +52,13 @@ TEST(FrameStrips, TableOfGridsAndViews) {
          {{0, 0, 4, 600}, {0, 0, 800, 4}, {796, 0, 800, 600}, {0, 596, 800, 600}}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(frameStrips(c.view, c.screen, c.columns, c.rows), c.strips)
+        EXPECT_EQ(frameStrips(c.view, c.screen, c.columns, c.rows, 96), c.strips)
             << c.columns << "x" << c.rows << " at " << c.view.x << "," << c.view.y;
+    // At 144 DPI the strips are 6 pixels thick.
+    EXPECT_EQ(frameStrips({512, 384}, {1024, 768}, 2, 2, 144), (FrameStrips{{256, 192, 262, 576},
+                                                                            {256, 192, 768, 198},
+                                                                            {762, 192, 768, 576},
+                                                                            {256, 570, 768, 576}}));
 }
 
 TEST(CrossCursorLines, StopOnePixelShortOfTheFarEdges) {
@@ -101,20 +106,26 @@ TEST(MeasuringLabels, XLabelAtTheEdgesAndCorners) {
     } cases[] = {
         {{500, 100}, {501, 1}},   // upper half: at the top, right of the line
         {{500, 384}, {501, 1}},   // the middle row still counts as the upper half
-        {{500, 385}, {501, 751}}, // lower half: at the bottom, one pixel over the edge
+        {{500, 385}, {501, 749}}, // lower half: one pixel above the bottom edge
         {{500, 63}, {501, 128}},  // within two pointer heights of the top: below it
-        {{500, 64}, {501, 1}},    {{500, 717}, {501, 751}}, // the pointer's image just clears the
-                                                            // label
+        {{500, 64}, {501, 1}},
+        {{500, 717}, {501, 749}}, // the pointer's image just clears the
+                                  // label
         {{500, 718}, {501, 667}}, // near the bottom: above the pointer's image
         {{986, 100}, {987, 1}},   // the label just fits right of the line
         {{987, 100}, {949, 1}},   // it does not: left of the line
         {{0, 0}, {1, 65}},        // the four corners
-        {{1023, 0}, {985, 65}},   {{0, 767}, {1, 716}},     {{1023, 767}, {985, 716}},
+        {{1023, 0}, {985, 65}},
+        {{0, 767}, {1, 716}},
+        {{1023, 767}, {985, 716}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(xLabelPlacement(c.pointer, kScreen, kText, kCursor),
                   (Rect{c.at.x, c.at.y, c.at.x + 37, c.at.y + 18}))
             << c.pointer.x << "," << c.pointer.y;
+    // A screen too small for the rules: the label is pushed back onto it.
+    EXPECT_EQ(xLabelPlacement({20, 20}, {40, 30}, kText, kCursor), (Rect{0, 0, 37, 18}));
+    EXPECT_EQ(yLabelPlacement({30, 5}, {40, 30}, kText, kCursor), (Rect{0, 6, 37, 24}));
 }
 
 TEST(MeasuringLabels, YLabelAtTheEdgesAndCorners) {

@@ -14,10 +14,28 @@ const Size kPicture{600, 400};
 
 TEST(OverviewLayout, PlacementFallsBackToHalfTheScreenAndStaysOnIt) {
     const Size screen{1024, 768};
-    EXPECT_EQ(overviewPlacement({10, 700}, {0, 0}, screen), (Rect{0, 384, 512, 768}));
-    EXPECT_EQ(overviewPlacement({500, 400}, {300, 200}, screen), (Rect{350, 300, 650, 500}));
+    const Size none{};
+    EXPECT_EQ(overviewPlacement({10, 700}, {0, 0}, screen, none, 96), (Rect{0, 384, 512, 768}));
+    EXPECT_EQ(overviewPlacement({500, 400}, {300, 200}, screen, none, 96),
+              (Rect{350, 300, 650, 500}));
     // Too wide, too low: each axis falls back on its own.
-    EXPECT_EQ(overviewPlacement({1020, 5}, {2000, 127}, screen), (Rect{512, 0, 1024, 384}));
+    EXPECT_EQ(overviewPlacement({1020, 5}, {2000, 127}, screen, none, 96),
+              (Rect{512, 0, 1024, 384}));
+    // At 144 DPI the least size is 240 × 192: a stored 200 × 150 is too small.
+    EXPECT_EQ(overviewPlacement({500, 400}, {200, 150}, screen, none, 144),
+              (Rect{244, 208, 756, 592}));
+    // Grown for a status text that needs 670 pixels, taller in proportion; a larger stored
+    // size stands.
+    EXPECT_EQ(overviewPlacement({500, 400}, {0, 0}, screen, {670, 60}, 144),
+              (Rect{165, 149, 835, 651}));
+    EXPECT_EQ(overviewPlacement({500, 400}, {800, 300}, screen, {670, 60}, 144),
+              (Rect{100, 250, 900, 550}));
+    // Never past the screen, however much the text asks for.
+    EXPECT_EQ(overviewPlacement({500, 400}, {0, 0}, screen, {1500, 60}, 144),
+              (Rect{0, 0, 1024, 768}));
+    EXPECT_EQ(overviewMinimum({480, 30}, screen, 96), (Size{480, 128}));
+    EXPECT_EQ(overviewMinimum({100, 30}, screen, 144), (Size{240, 192}));
+    EXPECT_EQ(overviewMinimum({1500, 30}, screen, 192), (Size{1024, 256}));
 }
 
 TEST(OverviewLayout, ScaleGridAndOutline) {
@@ -95,9 +113,29 @@ TEST(OverviewLayout, FadesPointerReturnAndPlate) {
     EXPECT_EQ(nextFade(3, 3), (FadeResult{0, true}));
     EXPECT_EQ(restoredCursor({0, 2000}, {1024, 768}), (Point{5, 762}));
     EXPECT_EQ(restoredCursor({1023, 3}, {1024, 768}), (Point{1018, 5}));
-    const PlateLayout l = plateLayout({200, 60}, {100, 16}, {16, 16});
-    EXPECT_EQ(l.text, (Rect{45, 22, 155, 40}));
-    EXPECT_EQ(l.icon, (Point{29, 23}));
+    const struct {
+        Size plate, text, icon;
+        int dpi;
+        Rect wantText;
+        Point wantIcon;
+    } plates[] = {
+        {{200, 60}, {100, 16}, {16, 16}, 96, {45, 22, 155, 40}, {29, 23}},
+        {{200, 60}, {100, 24}, {24, 24}, 144, {42, 18, 157, 45}, {18, 19}},
+        // A title as wide as the measuring box allows: the icon would start left of the
+        // plate's edge (by one pixel at 96 DPI); a 24-pixel icon on a small plate at 144
+        // DPI: each moves in to the edge, its title with it.
+        {{200, 60}, {160, 16}, {16, 16}, 96, {18, 22, 188, 40}, {2, 23}},
+        {{90, 40}, {30, 24}, {24, 24}, 144, {26, 8, 71, 35}, {2, 9}},
+    };
+    for (const auto& p : plates) {
+        const PlateLayout l = plateLayout(p.plate, p.text, p.icon, p.dpi);
+        EXPECT_EQ(l.text, p.wantText) << p.plate.w << " at " << p.dpi;
+        EXPECT_EQ(l.icon, p.wantIcon) << p.plate.w << " at " << p.dpi;
+        EXPECT_GE(l.icon.x, 2);
+        EXPECT_LE(l.text.right, p.plate.w);
+    }
+    EXPECT_EQ(plateMeasureBox({200, 60}, 96), (Rect{30, 0, 190, 60}));
+    EXPECT_EQ(plateMeasureBox({200, 60}, 144), (Rect{45, 0, 185, 60}));
 }
 
 TEST(OverviewLayout, PlateIconRunsByTheColourUnderThem) {

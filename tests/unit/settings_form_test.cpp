@@ -314,6 +314,17 @@ TEST(SettingsForm, VersionTextPositionAndDesktopIconMessage) {
     };
     for (const auto& p : places)
         EXPECT_EQ(dialogPosition(p.at, dlg, p.work), p.want) << p.at.x << "," << p.at.y;
+    // At 144 DPI on a 1024 × 768 screen the dialog is larger than the work area: wherever
+    // it is asked for, its title bar stays on the work area, pinned to the top-left.
+    const Size large{1038, 749};
+    EXPECT_EQ(dialogPosition({1000, 700}, large, work), (Point{1, 1}));
+    EXPECT_EQ(dialogPosition({10, 10}, large, {0, 40, 1024, 768}), (Point{1, 41}));
+    EXPECT_EQ(dialogPosition({900, 100}, {700, 749}, work), (Point{1024 - 700 - 1, 1}));
+
+    // The client grows to hold controls laid out past it, never shrinks.
+    EXPECT_EQ(clientToHold({1032, 715}, {9, 6, 1044, 703}, {11, 11}), (Size{1055, 715}));
+    EXPECT_EQ(clientToHold({700, 450}, {8, 5, 696, 440}, {8, 8}), (Size{704, 450}));
+    EXPECT_EQ(clientToHold({700, 450}, {8, 5, 600, 400}, {8, 8}), (Size{700, 450}));
 
     EXPECT_EQ(desktopIconMessage(false, false), nullptr);
     const std::wstring tail =

@@ -67,6 +67,29 @@ HWND makeWindow(const wchar_t* cls, COLORREF background, const wchar_t* title, R
     return w;
 }
 
+// An icon of one opaque colour, so that each of its columns shows.
+HICON solidIcon(Size size, COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP image = CreateCompatibleBitmap(screen, size.w, size.h);
+    HBITMAP mask = CreateBitmap(size.w, size.h, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, image);
+    HBRUSH brush = CreateSolidBrush(colour);
+    const RECT all{0, 0, size.w, size.h};
+    FillRect(dc, &all, brush);
+    SelectObject(dc, mask);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); // opaque
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ICONINFO info{TRUE, 0, 0, mask, image};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(image);
+    DeleteObject(mask);
+    return icon;
+}
+
 struct OverviewPaintTest : ::testing::Test {
     void SetUp() override {
         resetAppState();
@@ -134,6 +157,26 @@ TEST_F(OverviewPaintTest, CoarsePlateHasARaisedEdgeAnIconAndACentredTitle) {
         for (int y = top; y < (top + bottom) / 2; ++y)
             upperInk += dark(canvas.at(x0 + x, y0 + y));
     EXPECT_EQ(upperInk, 0) << "the title does not end in dots";
+    // A solid icon on a title as long as the plate allows: pushed left, it stays whole
+    // inside the raised edge.
+    const Size small{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+    HICON solid = solidIcon(small, RGB(0xFF, 0, 0));
+    ASSERT_TRUE(solid);
+    SendMessageW(longTitle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(solid));
+    Canvas solidCanvas(picture);
+    HBITMAP c = drawCoarsePlate(solidCanvas.dc, memory, longTitle, picture);
+    ASSERT_TRUE(c);
+    int from = w, to = -1;
+    for (int x = 0; x < w; ++x)
+        if (solidCanvas.at(x0 + x, y0 + h / 2) == RGB(0xFF, 0, 0)) {
+            from = std::min(from, x);
+            to = std::max(to, x);
+        }
+    EXPECT_GE(from, 2) << "the icon is cut at the plate's left edge";
+    EXPECT_EQ(to - from + 1, small.w) << from << ".." << to;
+    DeleteObject(c);
+    SendMessageW(longTitle, WM_SETICON, ICON_SMALL, 0);
+    DestroyIcon(solid);
 
     // The opening's rebuild, with the plates asked on a thread of their own while this
     // thread answers, draws the same plates; the second application icon is copied from
