@@ -123,9 +123,7 @@ struct WindowFacts {
         return facts->ownProcess;
     }
     int titleLength() { return GetWindowTextLengthW(w); }
-    bool excludable(const wchar_t* className) {
-        return namesExcludedClass(className);
-    }
+    bool excludable(const wchar_t* className) { return namesExcludedClass(className); }
     bool hasParent() { return GetParent(w) != nullptr; }
     bool isShellWindow() { return w == shell; }
     int className(const wchar_t*& text) {
@@ -321,8 +319,37 @@ void moveIcons(Point delta) {
 
 } // namespace
 
+namespace {
+int programWaits = 0;
+} // namespace
+
+ProgramWait::ProgramWait() {
+    ++programWaits;
+}
+ProgramWait::~ProgramWait() {
+    --programWaits;
+}
+
 bool shiftRunning() {
-    return shifting;
+    return shifting || programWaits > 0;
+}
+
+void probePrograms(const HWND* windows, int count) {
+    if (shifting)
+        return;
+    const ProgramWait wait;
+    const DWORD now = GetTickCount();
+    // Each thread is asked once; the next shift starts its own count again.
+    beginShift(HungGuard);
+    for (int i = 0; i < count; ++i)
+        if (const DWORD thread = GetWindowThreadProcessId(windows[i], nullptr))
+            probeProgram(windows[i], thread, now);
+    awaitProbes();
+}
+
+bool programAnswers(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return thread != 0 && !isHung(HungGuard, thread);
 }
 
 void shiftView(int dx, int dy, HWND exceptWindow) {
@@ -373,6 +400,7 @@ void resetViewportState() {
     ManagedWindowList = ManagedWindowListRecord{};
     managedThreads = nullptr;
     shifting = false;
+    programWaits = 0;
     pendingDelta = {};
     pendingExcept = nullptr;
     pendingExceptMixed = false;

@@ -8,6 +8,7 @@
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_edit.h"
 #include "exclusion/exclusion_file.h"
+#include "mainwnd/hand_off.h"
 #include "res/resource.h"
 
 #include <windows.h>
@@ -376,6 +377,7 @@ LRESULT handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* h = reinterpret_cast<NMHDR*>(lParam);
         return h && h->hwndFrom == ExclusionWindow.listView ? onListNotify(*h) : 0;
     }
+    case WM_CLOSE: handOffActivation(w, CloseCause::Asked); break;
     case WM_DESTROY:
         if (ExclusionWindow.findTimer) {
             KillTimer(w, ExclusionWindow.findTimer);

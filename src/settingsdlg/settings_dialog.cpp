@@ -11,6 +11,7 @@
 #include "core/view.h"
 #include "core/viewport.h"
 #include "hook/ovl.h"
+#include "mainwnd/hand_off.h"
 #include "res/resource.h"
 #include "settingsdlg/settings_form.h"
 #include "tray/tray_icon.h"
@@ -157,6 +158,7 @@ void applyAndClose(HWND d) {
     keepViewInsideArea();
     updateTrayIcon();
     saveSettings();
+    handOffActivation(d, CloseCause::Asked);
     DestroyWindow(d);
 }
 
@@ -165,6 +167,7 @@ void restoreAndClose(HWND d) {
     storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     storeHookFlag(d_bHookRet, Settings.moveIcons);
     updateTrayIcon();
+    handOffActivation(d, CloseCause::Asked);
     DestroyWindow(d);
 }
 

@@ -1,12 +1,17 @@
 // The overview's pictures drawn into a bitmap of this process: a coarse plate's raised
 // edge, icon and centred title with its ellipsis (the same when asked ahead on another
-// thread and with its icon copied from tiles), and a fine picture that leaves out a
-// window whose capture fails while drawing the others.
+// thread and with its icon copied from tiles), a fine picture that leaves out a window
+// whose capture fails while drawing the others, and pictures over a program that has
+// stopped answering (shiftpeer.exe).
 #include "core/app.h"
 #include "core/settings.h"
 #include "core/view.h"
+#include "core/viewport.h"
 #include "overview/overview_paint.h"
 #include "overview/overview_window.h"
+#include "overview/plate_facts.h"
+
+#include "shiftpeer_client.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -70,6 +75,7 @@ HWND makeWindow(const wchar_t* cls, COLORREF background, const wchar_t* title, R
 struct OverviewPaintTest : ::testing::Test {
     void SetUp() override {
         resetAppState();
+        resetViewportState();
         resetOverviewState();
         Settings = SettingsRecord{};
         Settings.columns = Settings.rows = 1;
@@ -78,6 +84,7 @@ struct OverviewPaintTest : ::testing::Test {
     }
     void TearDown() override {
         resetOverviewState();
+        resetViewportState();
         resetAppState();
         Settings = SettingsRecord{};
     }
@@ -184,6 +191,55 @@ TEST_F(OverviewPaintTest, FinePictureLeavesOutAWindowThatRefusesCapture) {
     DestroyWindow(red);
     DestroyWindow(blue);
     DestroyWindow(green);
+}
+
+bool cached(HWND w) {
+    const auto& e = OverviewState.thumbnails.entries;
+    return std::any_of(e.begin(), e.end(), [&](const auto& p) { return p.first == w; });
+}
+
+// A program that has stopped pumping messages cannot answer a capture: the fine picture
+// comes back at once with that window as its plate, read without asking the program
+// (its long title included), and the other program's window captured. A coarse picture
+// asked ahead then leaves it alone too.
+TEST_F(OverviewPaintTest, AProgramThatDoesNotAnswerHoldsUpNoPicture) {
+    Peer peer;
+    ASSERT_TRUE(peer.start());
+    const std::wstring longTitle(400, L'W');
+    const HWND alive = peer.create(L"100,100,200,150,-,OvPeerWin,alive", 0);
+    const HWND stuck = peer.create(L"500,300,300,150,-,OvPeerWin," + longTitle, 1);
+    ASSERT_TRUE(alive);
+    ASSERT_TRUE(stuck);
+    ASSERT_TRUE(peer.block(1));
+    ownProcessId = GetCurrentProcessId();
+    printWindowEntry = PrintWindow;
+    Settings.coarseOverview = 0;
+    const Size picture{RealScreenSize.w / 2, RealScreenSize.h / 2};
+
+    // Half scale: the stuck window's plate covers (250, 150) to (400, 225).
+    Canvas fine(picture);
+    ULONGLONG start = GetTickCount64();
+    rebuildPicture(fine.dc, picture);
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_TRUE(cached(alive));
+    EXPECT_TRUE(cached(stuck));
+    EXPECT_EQ(fine.at(250, 150), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(fine.at(253, 153), GetSysColor(COLOR_BTNFACE));
+
+    PlateFacts facts;
+    facts.asleep = true;
+    start = GetTickCount64();
+    ASSERT_TRUE(askPlateFacts(stuck, facts));
+    EXPECT_EQ(facts.title, longTitle);
+
+    Settings.coarseOverview = 1;
+    Canvas coarse(picture);
+    prefetchPicture();
+    rebuildPicture(coarse.dc, picture);
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_TRUE(cached(stuck));
+    EXPECT_EQ(coarse.at(253, 153), GetSysColor(COLOR_BTNFACE));
+    peer.unblock();
 }
 
 } // namespace
