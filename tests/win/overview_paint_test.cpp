@@ -242,4 +242,59 @@ TEST_F(OverviewPaintTest, AProgramThatDoesNotAnswerHoldsUpNoPicture) {
     peer.unblock();
 }
 
+// A window of another thread of this process whose capture closes the overview: its
+// thread sends the close to the main thread, which runs it while it waits for the capture,
+// in the middle of the rebuild.
+struct CloserThread {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, run, this, 0, &id);
+    static inline volatile LONG closes = 0;
+
+    static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_PRINT)
+            if (HWND overview = FindWindowW(L"OVLOutline", nullptr)) {
+                SendMessageW(overview, WM_CLOSE, 0, 0);
+                InterlockedIncrement(&closes);
+            }
+        return DefWindowProcW(w, m, wp, lp);
+    }
+    static DWORD WINAPI run(LPVOID p) {
+        auto* self = static_cast<CloserThread*>(p);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = L"OvCloser";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassW(&wc);
+        HWND w = CreateWindowExW(0, L"OvCloser", L"closer", WS_POPUP | WS_VISIBLE, 200, 200, 200,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(self->ready);
+        MSG msg;
+        while (w && GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+        DestroyWindow(w);
+        return 0;
+    }
+    ~CloserThread() {
+        PostThreadMessageW(id, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, 10000);
+        CloseHandle(thread);
+        CloseHandle(ready);
+    }
+};
+
+TEST_F(OverviewPaintTest, AnOverviewClosedWhileItsRebuildWaitsKeepsNoPictures) {
+    appInstance = GetModuleHandleW(nullptr);
+    printWindowEntry = PrintWindow;
+    Settings.coarseOverview = 0;
+    CloserThread closer;
+    ASSERT_EQ(WaitForSingleObject(closer.ready, 5000), WAIT_OBJECT_0);
+    CloserThread::closes = 0;
+    openOverview();
+    EXPECT_EQ(CloserThread::closes, 1);
+    EXPECT_FALSE(IsWindow(OverviewWindow));
+    EXPECT_TRUE(OverviewState.thumbnails.entries.empty());
+    EXPECT_EQ(OverviewState.needsRebuild, 1);
+}
+
 } // namespace
