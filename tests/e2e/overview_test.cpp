@@ -359,23 +359,25 @@ TEST_F(OverviewTest, ClosingTheSettingsDialogOrTheExclusionWindowMovesNothing) {
     const std::vector<std::pair<HWND, POINT>> places{{east, eastAt}, {south, southAt}};
     ASSERT_NO_FATAL_FAILURE(begin());
 
-    DWORD_PTR r = 0;
-    SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 104, 0, SMTO_BLOCK, 5000, &r);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(waitUntil([&] {
-        dialog = findWindowOfProcess(run.proc.pid, L"#32770");
-        return dialog && GetForegroundWindow() == dialog;
-    })) << "the dialog is not in front";
+    // The command's window, once it is in front.
+    const auto openInFront = [&](WPARAM command, const wchar_t* cls) -> HWND {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(run.mainWindow, WM_COMMAND, command, 0, SMTO_BLOCK, 5000, &r);
+        HWND w = nullptr;
+        waitUntil([&] {
+            w = findWindowOfProcess(run.proc.pid, cls);
+            return w && GetForegroundWindow() == w;
+        });
+        return w && GetForegroundWindow() == w ? w : nullptr;
+    };
+    const HWND dialog = openInFront(104, L"#32770");
+    ASSERT_TRUE(dialog) << "the dialog is not in front";
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); // "閉じる"
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
     expectSettled(places, {0, 0}, nullptr, "settings dialog");
 
-    SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 130, 0, SMTO_BLOCK, 5000, &r);
-    HWND list = nullptr;
-    ASSERT_TRUE(waitUntil([&] {
-        list = findWindowOfProcess(run.proc.pid, L"ZerdaneExceptionListWndCls");
-        return list && GetForegroundWindow() == list;
-    })) << "the exclusion window is not in front";
+    const HWND list = openInFront(130, L"ZerdaneExceptionListWndCls");
+    ASSERT_TRUE(list) << "the exclusion window is not in front";
     PostMessageW(list, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(list); }));
     expectSettled(places, {0, 0}, nullptr, "exclusion window");

@@ -8,11 +8,14 @@
 #include "core/view.h"
 #include "hook/ovl.h"
 #include "mainwnd/main_window.h"
+#include "mainwnd/tracking.h"
 #include "overlay/cross_cursor.h"
 #include "res/resource.h"
 #include "tray/tray_icon.h"
 
 #define DIRECTINPUT_VERSION 0x0800
+#include "box_reader.h"
+
 #include <commctrl.h>
 #include <dinput.h>
 #include <gtest/gtest.h>
@@ -59,13 +62,14 @@ struct MainWindowTest : ::testing::Test {
         Settings = SettingsRecord{};
         measuringCursorOn = 0;
         lstrcpyW(caption, L"Orvalis");
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0,
-                                 0, 0, nullptr, nullptr, nullptr, nullptr);
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
+                                 0, nullptr, nullptr, nullptr, nullptr);
         MainWindow = window;
         ASSERT_TRUE(window);
     }
     void TearDown() override {
-        if (IsWindow(window)) DestroyWindow(window);
+        if (IsWindow(window))
+            DestroyWindow(window);
         // The window's destruction posts a quit message to this thread; the cursor
         // commands' closing posts WM_CLOSE to the overlay windows they opened.
         MSG msg;
@@ -73,14 +77,16 @@ struct MainWindowTest : ::testing::Test {
             DispatchMessageW(&msg);
         finishFileSaves();
         wchar_t path[260];
-        if (settingsFilePath(path)) DeleteFileW(path);
+        if (settingsFilePath(path))
+            DeleteFileW(path);
     }
     SettingsRecord storedSettings() const {
         wchar_t path[260];
         SettingsRecord s;
         s.columns = -1; // marks "nothing read"
         finishFileSaves();
-        if (settingsFilePath(path)) readSettingsFile(path, s);
+        if (settingsFilePath(path))
+            readSettingsFile(path, s);
         return s;
     }
 };
@@ -98,8 +104,7 @@ TEST_F(MainWindowTest, DisplayChangeSetsTheRealScreenSize) {
     SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
     EXPECT_EQ(RealScreenSize, (Size{1280, 1024}));
     SendMessageW(window, WM_DISPLAYCHANGE, 32, 0);
-    EXPECT_EQ(RealScreenSize,
-              (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    EXPECT_EQ(RealScreenSize, (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
 }
 
 TEST_F(MainWindowTest, CancelledShutdownPutsMovementAndTrackingBack) {
@@ -213,8 +218,8 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = L"SHELLDLL_DefView";
     RegisterClassExW(&wc);
-    HWND defView = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, shell, nullptr,
-                              nullptr, nullptr);
+    HWND defView = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, shell,
+                                   nullptr, nullptr, nullptr);
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD, 0, 0, 10, 10, defView, nullptr,
                                 nullptr, nullptr);
     ASSERT_TRUE(list);
@@ -238,8 +243,8 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
 
     // A run that ends by the exit command alone saves them there.
     resetMainWindowState();
-    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
-                             0, nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0, 0,
+                             nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(iconSaves, 2);
@@ -247,8 +252,8 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
     // Without the option nothing is sent.
     resetMainWindowState();
     Settings.keepIconPositions = 0;
-    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
-                             0, nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0, 0,
+                             nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(iconSaves, 2);
@@ -358,6 +363,43 @@ TEST_F(MainWindowTest, InputStartsWhenOnlyThePointerIsRefused) {
         *e = nullptr;
     }
     EXPECT_EQ(started, 1);
+}
+
+// A button of a box sends its command, as this timer does once the box is up.
+void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return;
+    KillTimer(nullptr, timer);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// Answering a box hands the activation on before the box ends, to the topmost window in
+// the view (none was activated yet), and records it as the last activated one, so that its
+// activation report moves nothing. The window in front before the box lies off the view.
+TEST_F(MainWindowTest, AnsweringAMessageBoxHandsTheActivationToAWindowInTheView) {
+    RealScreenSize = {1024, 768};
+    const auto popup = [](const wchar_t* title, int x) {
+        return CreateWindowExW(0, L"Static", title, WS_POPUP | WS_VISIBLE, x, 100, 300, 200,
+                               nullptr, nullptr, nullptr, nullptr);
+    };
+    HWND user = popup(L"user", 100);
+    HWND distant = popup(L"distant", 3000);
+    ASSERT_TRUE(user && distant);
+    SetForegroundWindow(distant);
+    resetTracking();
+    ownProcessId = 0; // this process's windows stand for other programs'
+    SetTimer(nullptr, 0, 20, pressOk);
+    EXPECT_EQ(showMessage(L"text", MB_ICONWARNING), IDOK);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_EQ(GetForegroundWindow(), user);
+    EXPECT_EQ(lastActivated, user);
+    resetTracking();
+    DestroyWindow(distant);
+    DestroyWindow(user);
 }
 
 } // namespace
