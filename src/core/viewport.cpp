@@ -123,7 +123,9 @@ struct WindowFacts {
         return facts->ownProcess;
     }
     int titleLength() { return GetWindowTextLengthW(w); }
-    bool excludable(const wchar_t* className) { return namesExcludedClass(className); }
+    bool excludable(const wchar_t* className) {
+        return namesExcludedClass(className);
+    }
     bool hasParent() { return GetParent(w) != nullptr; }
     bool isShellWindow() { return w == shell; }
     int className(const wchar_t*& text) {
@@ -317,10 +319,9 @@ void moveIcons(Point delta) {
     RedrawWindow(listView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-} // namespace
-
-namespace {
+// Waits on other programs outside a shift (ProgramWait).
 int programWaits = 0;
+
 } // namespace
 
 ProgramWait::ProgramWait() {

@@ -365,13 +365,15 @@ TEST_F(MainWindowTest, InputStartsWhenOnlyThePointerIsRefused) {
     EXPECT_EQ(started, 1);
 }
 
-// A button of a box sends its command, as this timer does once the box is up.
+// A click on a button of a box brings the box to the front and sends its command, as this
+// timer does once the box is up.
 void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
     if (!box)
         return;
     KillTimer(nullptr, timer);
+    SetForegroundWindow(box);
     SendMessageW(box, WM_COMMAND, IDOK, 0);
 }
 

@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/view.h"
 #include "core/viewport.h"
+#include "overview/overview_layout.h"
 #include "overview/overview_paint.h"
 #include "overview/overview_window.h"
 #include "overview/plate_facts.h"
@@ -295,6 +296,47 @@ TEST_F(OverviewPaintTest, AnOverviewClosedWhileItsRebuildWaitsKeepsNoPictures) {
     EXPECT_FALSE(IsWindow(OverviewWindow));
     EXPECT_TRUE(OverviewState.thumbnails.entries.empty());
     EXPECT_EQ(OverviewState.needsRebuild, 1);
+}
+
+// Carrying the window of a program that has stopped answering: no step waits for it,
+// and once it wakes up the window stands where it was carried.
+TEST_F(OverviewPaintTest, CarryingTheWindowOfASleepingProgramHoldsNothingUp) {
+    Peer peer;
+    ASSERT_TRUE(peer.start());
+    const HWND stuck = peer.create(L"200,200,300,200,-,OvPeerWin,stuck", 1);
+    ASSERT_TRUE(stuck);
+    ASSERT_TRUE(peer.block(1));
+    appInstance = GetModuleHandleW(nullptr);
+    ownProcessId = GetCurrentProcessId();
+    Settings.coarseOverview = 1;
+    openOverview();
+    const HWND overview = OverviewWindow;
+    Size picture;
+    ASSERT_TRUE(overview && readPictureArea(overview, picture));
+    const AreaShape area = currentArea();
+    const Point grab = pictureOf(Point{350, 300}, ViewOrigin, picture, area);
+    const Point step1{grab.x + 10, grab.y + 5}, step2{grab.x + 20, grab.y + 10};
+    const Point m1 = dragDistance(grab, step1, {200, 200, 500, 400}, ViewOrigin, picture, area);
+    const Point m2 = dragDistance(step1, step2, {200 + m1.x, 200 + m1.y, 500 + m1.x, 400 + m1.y},
+                                  ViewOrigin, picture, area);
+    ASSERT_GT(m1.x + m2.x, 0);
+
+    const ULONGLONG start = GetTickCount64();
+    SendMessageW(overview, WM_MBUTTONDOWN, 0, MAKELPARAM(grab.x, grab.y));
+    ASSERT_EQ(OverviewState.target, stuck);
+    SendMessageW(overview, WM_MOUSEMOVE, 0, MAKELPARAM(step1.x, step1.y));
+    SendMessageW(overview, WM_MOUSEMOVE, 0, MAKELPARAM(step2.x, step2.y));
+    SendMessageW(overview, WM_MBUTTONUP, 0, MAKELPARAM(step2.x, step2.y));
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_EQ(OverviewState.target, nullptr);
+    peer.unblock();
+    RECT r{};
+    EXPECT_TRUE(waitFor([&] {
+        GetWindowRect(stuck, &r);
+        return r.left == 200 + m1.x + m2.x && r.top == 200 + m1.y + m2.y;
+    })) << r.left
+        << "," << r.top;
+    DestroyWindow(overview);
 }
 
 } // namespace
