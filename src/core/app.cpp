@@ -61,7 +61,7 @@ LRESULT CALLBACK beforeBoxCommand(int code, WPARAM wParam, LPARAM lParam) {
 int showMessage(const wchar_t* text, UINT type) {
     if (boxesShown++ == 0)
         boxHook = SetWindowsHookExW(WH_CALLWNDPROC, beforeBoxCommand, nullptr,
-                                    GetCurrentThreadId()); // none: the system picks
+                                    GetCurrentThreadId()); // failed: the system picks
     const int answer = MessageBoxW(MainWindow, text, caption, type);
     if (--boxesShown == 0 && boxHook) {
         UnhookWindowsHookEx(boxHook);
@@ -71,6 +71,5 @@ int showMessage(const wchar_t* text, UINT type) {
 }
 
 void postToOverlayThread(UINT message) {
-    if (overlayThreadId != 0)
-        PostThreadMessageW(overlayThreadId, message, 0, 0);
+    if (overlayThreadId != 0) PostThreadMessageW(overlayThreadId, message, 0, 0);
 }

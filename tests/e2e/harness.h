@@ -90,7 +90,7 @@ struct OrvalisRun {
     bool stop(DWORD timeoutMs = 15000);
     ~OrvalisRun();
 
-  private:
+private:
     std::string startOnce(DWORD timeoutMs);
 };
 

@@ -1,5 +1,6 @@
 // The main window procedure in this process: size limits, display and end-of-Windows
-// messages, the cross-cursor commands and the once-only icon save.
+// messages, the cross-cursor commands, the once-only icon save, and the activation
+// handed on when a message box is answered.
 #include "core/app.h"
 #include "core/file_saver.h"
 #include "core/input.h"
@@ -13,9 +14,9 @@
 #include "res/resource.h"
 #include "tray/tray_icon.h"
 
-#define DIRECTINPUT_VERSION 0x0800
 #include "box_reader.h"
 
+#define DIRECTINPUT_VERSION 0x0800
 #include <commctrl.h>
 #include <dinput.h>
 #include <gtest/gtest.h>
@@ -62,14 +63,13 @@ struct MainWindowTest : ::testing::Test {
         Settings = SettingsRecord{};
         measuringCursorOn = 0;
         lstrcpyW(caption, L"Orvalis");
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
-                                 0, nullptr, nullptr, nullptr, nullptr);
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0,
+                                 0, 0, nullptr, nullptr, nullptr, nullptr);
         MainWindow = window;
         ASSERT_TRUE(window);
     }
     void TearDown() override {
-        if (IsWindow(window))
-            DestroyWindow(window);
+        if (IsWindow(window)) DestroyWindow(window);
         // The window's destruction posts a quit message to this thread; the cursor
         // commands' closing posts WM_CLOSE to the overlay windows they opened.
         MSG msg;
@@ -77,16 +77,14 @@ struct MainWindowTest : ::testing::Test {
             DispatchMessageW(&msg);
         finishFileSaves();
         wchar_t path[260];
-        if (settingsFilePath(path))
-            DeleteFileW(path);
+        if (settingsFilePath(path)) DeleteFileW(path);
     }
     SettingsRecord storedSettings() const {
         wchar_t path[260];
         SettingsRecord s;
         s.columns = -1; // marks "nothing read"
         finishFileSaves();
-        if (settingsFilePath(path))
-            readSettingsFile(path, s);
+        if (settingsFilePath(path)) readSettingsFile(path, s);
         return s;
     }
 };
@@ -104,7 +102,8 @@ TEST_F(MainWindowTest, DisplayChangeSetsTheRealScreenSize) {
     SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
     EXPECT_EQ(RealScreenSize, (Size{1280, 1024}));
     SendMessageW(window, WM_DISPLAYCHANGE, 32, 0);
-    EXPECT_EQ(RealScreenSize, (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    EXPECT_EQ(RealScreenSize,
+              (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
 }
 
 TEST_F(MainWindowTest, CancelledShutdownPutsMovementAndTrackingBack) {
@@ -218,8 +217,8 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = L"SHELLDLL_DefView";
     RegisterClassExW(&wc);
-    HWND defView = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, shell,
-                                   nullptr, nullptr, nullptr);
+    HWND defView = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, shell, nullptr,
+                              nullptr, nullptr);
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD, 0, 0, 10, 10, defView, nullptr,
                                 nullptr, nullptr);
     ASSERT_TRUE(list);
@@ -243,8 +242,8 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
 
     // A run that ends by the exit command alone saves them there.
     resetMainWindowState();
-    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0, 0,
-                             nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
+                             0, nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(iconSaves, 2);
@@ -252,8 +251,8 @@ TEST_F(MainWindowTest, IconPositionsAreSavedOnceWhicheverWayTheRunEnds) {
     // Without the option nothing is sent.
     resetMainWindowState();
     Settings.keepIconPositions = 0;
-    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0, 0,
-                             nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExW(WS_EX_TOOLWINDOW, L"OrvalisMainUnderTest", L"Orvalis", 0, 0, 0, 0,
+                             0, nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(iconSaves, 2);
