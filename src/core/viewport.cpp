@@ -319,10 +319,38 @@ void moveIcons(Point delta) {
     RedrawWindow(listView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+// Waits on other programs outside a shift (ProgramWait).
+int programWaits = 0;
+
 } // namespace
 
+ProgramWait::ProgramWait() {
+    ++programWaits;
+}
+ProgramWait::~ProgramWait() {
+    --programWaits;
+}
+
 bool shiftRunning() {
-    return shifting;
+    return shifting || programWaits > 0;
+}
+
+void probePrograms(const HWND* windows, int count) {
+    if (shifting)
+        return;
+    const ProgramWait wait;
+    const DWORD now = GetTickCount();
+    // Each thread is asked once; the next shift starts its own count again.
+    beginShift(HungGuard);
+    for (int i = 0; i < count; ++i)
+        if (const DWORD thread = GetWindowThreadProcessId(windows[i], nullptr))
+            probeProgram(windows[i], thread, now);
+    awaitProbes();
+}
+
+bool programAnswers(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return thread != 0 && !isHung(HungGuard, thread);
 }
 
 void shiftView(int dx, int dy, HWND exceptWindow) {
@@ -373,6 +401,7 @@ void resetViewportState() {
     ManagedWindowList = ManagedWindowListRecord{};
     managedThreads = nullptr;
     shifting = false;
+    programWaits = 0;
     pendingDelta = {};
     pendingExcept = nullptr;
     pendingExceptMixed = false;

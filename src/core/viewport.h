@@ -25,9 +25,27 @@ bool collectWindows(int mode);
 // (-dx, -dy) in one batch. The caller keeps ViewOrigin inside the virtual area.
 void shiftView(int dx, int dy, HWND exceptWindow);
 
-// True while shiftView waits on other programs and runs what they send meanwhile: a
-// handler reached then must neither collect nor shift, but be put off until it returns.
+// True while shiftView, or the overview's rebuild (ProgramWait), waits on other programs
+// and runs what they send meanwhile: a handler reached then must neither collect nor
+// shift, but be put off until the wait is over.
 bool shiftRunning();
+
+// Held by a wait on other programs outside a shift; shiftRunning() holds meanwhile.
+struct ProgramWait {
+    ProgramWait();
+    ~ProgramWait();
+    ProgramWait(const ProgramWait&) = delete;
+    ProgramWait& operator=(const ProgramWait&) = delete;
+};
+
+// Asks the programs behind `windows` whether they still pump messages, as a shift does:
+// a program known to sleep is not waited for, one that answered lately is not asked, and
+// the others get the shift's short time-out. programAnswers then tells them apart. Runs
+// what other programs send meanwhile; asks nothing while a shift runs, which asks itself.
+void probePrograms(const HWND* windows, int count);
+// False for a window whose program the last probe or shift found asleep (or that is gone):
+// a synchronous message to it could wait for as long as it sleeps.
+bool programAnswers(HWND window);
 
 // The desktop's icon list view ("SysListView32" under the shell's "SHELLDLL_DefView"), or null.
 HWND findDesktopListView();

@@ -11,6 +11,7 @@
 #include "exclusion/exclusion_edit.h"
 #include "exclusion/exclusion_file.h"
 #include "exclusion/exclusion_layout.h"
+#include "mainwnd/hand_off.h"
 #include "res/resource.h"
 
 #include <windows.h>
@@ -433,6 +434,7 @@ LRESULT handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* h = reinterpret_cast<NMHDR*>(lParam);
         return h && h->hwndFrom == ExclusionWindow.listView ? onListNotify(*h) : 0;
     }
+    case WM_CLOSE: handOffActivation(w, CloseCause::Asked); break;
     case WM_DESTROY:
         if (ExclusionWindow.findTimer) {
             KillTimer(w, ExclusionWindow.findTimer);

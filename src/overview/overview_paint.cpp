@@ -14,6 +14,7 @@
 #include "overview/plate_facts.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 HBITMAP pictureBitmap(HDC dc, Size size) {
@@ -197,11 +198,10 @@ void repaintFromCache(HDC dc, const RECT& paint, Size picture) {
         fillDesktop(memory, paint);
         drawGrid(memory, picture);
         for (const auto& [window, bitmap] : OverviewState.thumbnails.entries) {
-            RECT r;
-            if (!GetWindowRect(window, &r))
+            Rect r;
+            if (!carriedRect(window, r))
                 continue;
-            const RECT at = toRECT(pictureOf(Rect{r.left, r.top, r.right, r.bottom}, ViewOrigin,
-                                             picture, currentArea()));
+            const RECT at = toRECT(pictureOf(r, ViewOrigin, picture, currentArea()));
             RECT part;
             if (!IntersectRect(&part, &at, &paint))
                 continue;
@@ -260,6 +260,7 @@ bool readPictureArea(HWND window, Size& picture) {
 
 HBITMAP drawCoarsePlate(HDC dc, HDC memory, HWND window, Size picture) {
     PlateFacts facts;
+    facts.asleep = !programAnswers(window);
     return askPlateFacts(window, facts) ? drawPlate(dc, memory, facts, picture) : nullptr;
 }
 
@@ -301,11 +302,24 @@ HBITMAP drawFineThumbnail(HDC dc, HDC capture, HDC scaling, HWND window, Size pi
 
 void prefetchPicture() {
     std::vector<HWND> windows;
-    if (Settings.coarseOverview && collectPictureWindows(false, windows))
-        prefetchPlateFacts(windows);
+    if (!Settings.coarseOverview || !collectPictureWindows(false, windows))
+        return;
+    std::vector<bool> asleep;
+    try {
+        for (HWND w : windows)
+            asleep.push_back(!programAnswers(w));
+    } catch (const std::bad_alloc&) {
+        asleep.clear(); // every program is asked, each with its time-out
+    }
+    prefetchPlateFacts(windows, asleep);
 }
 
-void rebuildPicture(HDC dc, Size picture) {
+void rebuildPicture(HDC dc, Size picture, HWND window) {
+    // The rebuild asks other programs and meanwhile runs what they send to this thread:
+    // the main window puts its handlers off until it is done, and a close of the overview
+    // reached all the same ends the rebuild, leaving no pictures behind.
+    const ProgramWait wait;
+    auto closed = [window] { return window && !IsWindow(window); };
     const RECT all{0, 0, picture.w, picture.h};
     fillDesktop(dc, all);
     drawGrid(dc, picture);
@@ -315,6 +329,12 @@ void rebuildPicture(HDC dc, Size picture) {
     std::vector<HWND> windows;
     const bool prefetched = !fine && takePrefetchedPlateFacts(asked);
     if (!prefetched && !collectPictureWindows(fine, windows))
+        return;
+    // A capture is a message the program must answer: those that do not answer in a
+    // moment show as their plates.
+    if (fine)
+        probePrograms(windows.data(), static_cast<int>(windows.size()));
+    if (closed())
         return;
     HDC first = CreateCompatibleDC(dc);
     HDC second = fine ? CreateCompatibleDC(dc) : nullptr;
@@ -327,16 +347,26 @@ void rebuildPicture(HDC dc, Size picture) {
             if (HBITMAP b = f.title.empty() ? nullptr : drawPlate(dc, first, f, picture))
                 OverviewState.thumbnails.append(f.window, b);
         }
+        bool stopped = false;
         for (HWND w : windows) {
-            HBITMAP b = fine ? drawFineThumbnail(dc, first, second, w, picture)
-                             : drawCoarsePlate(dc, first, w, picture);
+            HBITMAP b = !fine               ? drawCoarsePlate(dc, first, w, picture)
+                        : programAnswers(w) ? drawFineThumbnail(dc, first, second, w, picture)
+                                            : drawCoarsePlate(dc, second, w, picture);
+            if ((stopped = closed())) {
+                if (b)
+                    DeleteObject(b);
+                break;
+            }
             if (b)
                 OverviewState.thumbnails.append(w, b);
         }
         rebuildTiles = nullptr;
         if (oldFont)
             SelectObject(first, oldFont);
-        OverviewState.needsRebuild = 0;
+        if (stopped)
+            OverviewState.thumbnails.clear();
+        else
+            OverviewState.needsRebuild = 0;
     }
     if (second)
         DeleteDC(second);
@@ -392,7 +422,7 @@ void paintOverview(HWND window) {
     Size picture;
     if (readPictureArea(window, picture)) {
         if (OverviewState.needsRebuild)
-            rebuildPicture(dc, picture);
+            rebuildPicture(dc, picture, window);
         else
             repaintFromCache(dc, ps.rcPaint, picture);
         drawViewOutline(dc, ps.rcPaint, picture);

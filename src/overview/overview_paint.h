@@ -27,8 +27,10 @@ void prefetchPicture();
 // Fills the picture, draws the grid and every managed window (coarse or fine as the
 // settings say) into dc, filling OverviewState.thumbnails. Coarse plates take what an
 // opening's prefetchPicture asked ahead, when there is such; otherwise they are asked
-// here.
-void rebuildPicture(HDC dc, Size picture);
+// here. A fine picture shows a window whose program does not answer as its plate.
+// `window` is the overview painted (null: a bitmap of the caller's): when it is closed
+// while the programs are asked, the rebuild stops and keeps no pictures.
+void rebuildPicture(HDC dc, Size picture, HWND window = nullptr);
 // One window's picture at the overview's scale, drawn into dc at its place; null when the
 // window cannot be drawn (or, for a plate, has no title). A coarse plate needs one memory
 // context, a fine thumbnail two; the fine one leaves in its capture context a bitmap for

@@ -17,3 +17,15 @@ void ThumbnailCache::clear() {
     entries.clear();
     entries.shrink_to_fit();
 }
+
+bool carriedRect(HWND window, Rect& r) {
+    if (window == OverviewState.target && OverviewState.carriedAhead && IsWindow(window)) {
+        r = OverviewState.carried;
+        return true;
+    }
+    RECT w;
+    if (!GetWindowRect(window, &w))
+        return false;
+    r = {w.left, w.top, w.right, w.bottom};
+    return true;
+}

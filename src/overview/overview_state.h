@@ -24,10 +24,18 @@ struct OverviewStateRecord {
     int needsRebuild = 1;  // the next paint captures the windows afresh
     Point dragStart;       // client point of the middle press that picked `target`
     HWND target = nullptr; // window carried by the middle button
-    Point savedCursor;     // pointer when the overview was shown
+    // The carried window's program stopped answering: it is moved asynchronously, and
+    // until its program catches up it stands where the moves sent so far take it.
+    bool carriedAhead = false;
+    Rect carried;
+    Point savedCursor; // pointer when the overview was shown
     HIMC savedIme = nullptr;
     Point dragLast; // client point of the latest drag step
     Rect highlight; // hover frame last drawn
     ThumbnailCache thumbnails;
 };
 extern OverviewStateRecord OverviewState;
+
+// Where a window stands in the overview: its rectangle, except for the carried window
+// while its moves are on their way, which stands where they take it. False when it is gone.
+bool carriedRect(HWND window, Rect& r);

@@ -13,6 +13,7 @@
 #include "core/view.h"
 #include "core/viewport.h"
 #include "mainwnd/arrange.h"
+#include "mainwnd/hand_off.h"
 #include "overview/overview_layout.h"
 #include "overview/overview_paint.h"
 #include "overview/plate_facts.h"
@@ -97,6 +98,13 @@ void highlightOnWindowDc(HWND window, bool erase, bool draw) {
     }
 }
 
+// The overview's own closes give the activation to a window in the view first: left to
+// the system, it could go to a window far off, and tracking would carry the view there.
+void closeHandingOff(HWND window) {
+    handOffActivation(window, CloseCause::Asked);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
 void jump(HWND window, Point p, bool ctrl) {
     if (OverviewState.target) {
         drop(window);
@@ -111,7 +119,7 @@ void jump(HWND window, Point p, bool ctrl) {
     lastStep = {to.x - ViewOrigin.x, to.y - ViewOrigin.y};
     // Also for a zero step: the shift shows the frame and redraws the tray picture.
     shiftView(lastStep.x, lastStep.y, nullptr);
-    SendMessageW(window, WM_CLOSE, 0, 0);
+    closeHandingOff(window);
 }
 
 void pickUp(HWND window, Point p) {
@@ -133,6 +141,7 @@ void pickUp(HWND window, Point p) {
         OffsetRect(&r, ViewOrigin.x, ViewOrigin.y);
         if (PtInRect(&r, POINT{v.x, v.y})) {
             OverviewState.target = w;
+            OverviewState.carriedAhead = false;
             SetCapture(window);
             highlightOnWindowDc(window, true, false);
             return;
@@ -150,19 +159,30 @@ void dragStep(HWND window, Point p) {
     if (!readPictureArea(window, picture))
         return;
     const OwnedWindows owned = collectOwnedWindows(target);
-    RECT o;
-    if (!GetWindowRect(target, &o))
+    Rect before;
+    if (!carriedRect(target, before))
         return;
-    const Rect before{o.left, o.top, o.right, o.bottom};
     const AreaShape area = currentArea();
     const Point m = dragDistance(OverviewState.dragLast, p, before, ViewOrigin, picture, area);
-    SetWindowPos(target, HWND_TOP, o.left + m.x, o.top + m.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT n;
-    if (!GetWindowRect(target, &n))
-        return;
-    moveOwnedWindows(owned, {n.left - o.left, n.top - o.top});
+    // A move is a message its program must answer. Once it has not answered, every later
+    // move of this carry goes asynchronously too, so that they land in order.
+    if (!OverviewState.carriedAhead) {
+        probePrograms(&target, 1);
+        OverviewState.carriedAhead = !programAnswers(target);
+    }
+    const UINT flags = SWP_NOSIZE | SWP_NOACTIVATE;
+    Rect after{before.left + m.x, before.top + m.y, before.right + m.x, before.bottom + m.y};
+    if (OverviewState.carriedAhead) {
+        SetWindowPos(target, HWND_TOP, after.left, after.top, 0, 0, flags | SWP_ASYNCWINDOWPOS);
+        OverviewState.carried = after;
+    } else {
+        SetWindowPos(target, HWND_TOP, after.left, after.top, 0, 0, flags);
+        if (!carriedRect(target, after))
+            return;
+    }
+    moveOwnedWindows(owned, {after.left - before.left, after.top - before.top});
     OverviewState.dragLast = p;
-    for (const Rect& r : {before, Rect{n.left, n.top, n.right, n.bottom}}) {
+    for (const Rect& r : {before, after}) {
         const Rect d = dragDamage(r, ViewOrigin, picture, area);
         const RECT damage{d.left, d.top, d.right, d.bottom};
         InvalidateRect(window, &damage, FALSE);
@@ -191,7 +211,7 @@ void closePuttingPointerBack(HWND window) {
     }
     OverviewState.savedCursor = restoredCursor(OverviewState.savedCursor, RealScreenSize);
     SetCursorPos(OverviewState.savedCursor.x, OverviewState.savedCursor.y);
-    SendMessageW(window, WM_CLOSE, 0, 0);
+    closeHandingOff(window);
 }
 
 void warpPointer(HWND window) {
@@ -230,7 +250,7 @@ void onTimer(HWND window, UINT_PTR id) {
     const UINT dct = GetDoubleClickTime();
     if (id == kLeaveTimer) {
         if (!fadeOnce(window, kLeaveTimer, 5 * dct))
-            SendMessageW(window, WM_CLOSE, 0, 0);
+            closeHandingOff(window);
     } else if (id == kIdleTimer) {
         if (fadeOnce(window, kIdleTimer, 10 * dct))
             return;
@@ -371,8 +391,10 @@ void closeOverviewOnOutsideClick() {
         return;
     POINT p;
     RECT r;
-    if (GetCursorPos(&p) && GetWindowRect(window, &r) && !PtInRect(&r, p))
+    if (GetCursorPos(&p) && GetWindowRect(window, &r) && !PtInRect(&r, p)) {
+        handOffActivation(window, CloseCause::ClickOutside); // the clicked window takes it
         SendMessageW(window, WM_CLOSE, 0, 0);
+    }
 }
 
 void resetOverviewState() {

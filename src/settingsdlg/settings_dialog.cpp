@@ -11,6 +11,7 @@
 #include "core/view.h"
 #include "core/viewport.h"
 #include "hook/ovl.h"
+#include "mainwnd/hand_off.h"
 #include "res/resource.h"
 #include "settingsdlg/settings_form.h"
 #include "settingsdlg/start_pictures.h"
@@ -186,6 +187,7 @@ void applyAndClose(HWND d) {
     keepViewInsideArea();
     updateTrayIcon();
     saveSettings();
+    handOffActivation(d, CloseCause::Asked);
     DestroyWindow(d);
 }
 
@@ -198,6 +200,7 @@ void restoreAndClose(HWND d) {
     // close) wrote the values just put back; the file must not keep them for the next run.
     if (settingsSaveCount() != SettingsDialogState.savesAtOpen)
         saveSettings();
+    handOffActivation(d, CloseCause::Asked);
     DestroyWindow(d);
 }
 

@@ -33,6 +33,20 @@ double counterMs(LONGLONG ticks);
 // Pumps messages for ms milliseconds (for "nothing happens" checks only).
 void pumpFor(DWORD ms);
 
+// The system's double-click time for the length of a test, stored so that a program
+// started afterwards reads it; put back at the end.
+struct DoubleClickTime {
+    UINT saved = GetDoubleClickTime();
+    explicit DoubleClickTime(UINT ms) {
+        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, ms, nullptr, SPIF_UPDATEINIFILE);
+    }
+    ~DoubleClickTime() {
+        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, saved, nullptr, SPIF_UPDATEINIFILE);
+    }
+    DoubleClickTime(const DoubleClickTime&) = delete;
+    DoubleClickTime& operator=(const DoubleClickTime&) = delete;
+};
+
 struct Process {
     HANDLE process = nullptr;
     DWORD pid = 0;

@@ -51,18 +51,6 @@ std::wstring textOf(HWND w) {
     return text;
 }
 
-// The system's double-click time for the length of a test, stored so that a program
-// started afterwards reads it; put back at the end.
-struct DoubleClickTime {
-    UINT saved = GetDoubleClickTime();
-    explicit DoubleClickTime(UINT ms) {
-        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, ms, nullptr, SPIF_UPDATEINIFILE);
-    }
-    ~DoubleClickTime() {
-        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, saved, nullptr, SPIF_UPDATEINIFILE);
-    }
-};
-
 struct OverlayTest : EdgeTest {
     std::vector<HWND> strips() const {
         return windowsOfClass(run.proc.pid, L"ZRBorderWindowClass");

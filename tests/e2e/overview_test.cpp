@@ -1,7 +1,9 @@
 // The overview of the real program over windows of another process (trackpeer.exe) on a
 // 3 × 2 area of 1024 × 768 screens: opening on the view, the jump, the pointer put back,
 // the middle-button carry with an owned dialog, closing by an outside click and by the
-// leave fade, the overview push mode, and the size kept through a restart.
+// leave fade, the overview push mode, and the size kept through a restart. Also the
+// closes of the program's windows (overview, settings dialog, exclusion window) that
+// leave the view where it is, with the active window in it.
 #include "harness.h"
 #include "peer_windows.h"
 #include "peers/trackpeer_client.h"
@@ -13,6 +15,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 using namespace e2e;
 
@@ -109,6 +113,27 @@ struct OverviewTest : ::testing::Test {
     }
     // The picture point of a virtual point (the view at the origin).
     Point pictureAt(int x, int y) const { return pictureOf(Point{x, y}, {0, 0}, picture(), kArea); }
+
+    // After a quiet period: each window at its virtual place seen from `view`, and the
+    // window in front is `front` (or, for null, lies in the view: the desktop).
+    void expectSettled(const std::vector<std::pair<HWND, POINT>>& places, POINT view, HWND front,
+                       const char* what) {
+        pumpFor(2000);
+        for (const auto& [w, at] : places) {
+            const RECT r = rectOf(w);
+            EXPECT_EQ(r.left, at.x - view.x) << what;
+            EXPECT_EQ(r.top, at.y - view.y) << what;
+        }
+        const HWND now = GetForegroundWindow();
+        if (front) {
+            EXPECT_EQ(now, front) << what;
+            return;
+        }
+        const RECT r = rectOf(now);
+        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        EXPECT_TRUE(centre.x >= 0 && centre.x < 1024 && centre.y >= 0 && centre.y < 768)
+            << what << ": the window in front lies off the view";
+    }
 };
 
 TEST_F(OverviewTest, OpensOnTheViewRightClickPutsThePointerBackLeftClickJumps) {
@@ -272,6 +297,90 @@ TEST_F(OverviewTest, ItsSizeSurvivesARestartAndExitKeepsMovementOnInTheFile) {
     const RECT r = rectOf(overview);
     EXPECT_EQ(r.right - r.left, 620);
     EXPECT_EQ(r.bottom - r.top, 310);
+    EXPECT_TRUE(run.stop());
+}
+
+// The user works in one window; the overview closes by a right click, by a left click on
+// a far cell and by resting over another cell. Each time the view stays where the close
+// left it, and a window in that view is in front: the user's own, else the topmost there.
+TEST_F(OverviewTest, ItsClosesLeaveTheViewWhereTheyPutItWithAWindowOfItInFront) {
+    ASSERT_TRUE(peer.start());
+    const POINT workAt{100, 100}, sideAt{1124, 100}, farAt{2148, 868};
+    HWND work = peer.create(workAt.x, workAt.y, 400, 300, L"work");
+    HWND side = peer.create(sideAt.x, sideAt.y, 400, 300, L"side");
+    HWND distant = peer.create(farAt.x, farAt.y, 400, 300, L"far");
+    ASSERT_TRUE(work && side && distant);
+    const std::vector<std::pair<HWND, POINT>> places{
+        {work, workAt}, {side, sideAt}, {distant, farAt}};
+    const DoubleClickTime quick(100); // the idle jump: 1 s of rest, then 1 s of fading
+    ASSERT_NO_FATAL_FAILURE(begin());
+    ASSERT_TRUE(peer.activate(work));
+    ASSERT_TRUE(run.barrier());
+
+    ASSERT_TRUE(open());
+    const Size pic = picture();
+    const POINT middle = screenOf({pic.w / 3 / 2, pic.h / 2 / 2});
+    mouseAt(middle, MOUSEEVENTF_RIGHTDOWN);
+    mouseAt(middle, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(waitClosed());
+    expectSettled(places, {0, 0}, work, "right click");
+
+    setCursor(600, 300);
+    ASSERT_TRUE(open());
+    const Point farCell{pic.w * 5 / 6, pic.h * 3 / 4};
+    const Point jumped = jumpOrigin(farCell, picture(), kArea, true);
+    ASSERT_EQ(jumped.x, 2048);
+    ASSERT_EQ(jumped.y, 768);
+    mouseAt(screenOf(farCell), MOUSEEVENTF_LEFTDOWN);
+    mouseAt(screenOf(farCell), MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(waitClosed());
+    expectSettled(places, {jumped.x, jumped.y}, distant, "left click");
+
+    setCursor(600, 300);
+    ASSERT_TRUE(open());
+    const Point sideCell{pic.w / 2, pic.h / 4};
+    const Point rested = jumpOrigin(sideCell, picture(), kArea, true);
+    ASSERT_EQ(rested.x, 1024);
+    ASSERT_EQ(rested.y, 0);
+    mouseAt(screenOf(sideCell), 0);
+    ASSERT_TRUE(waitClosed(8000));
+    expectSettled(places, {rested.x, rested.y}, side, "idle jump");
+    EXPECT_TRUE(run.stop());
+}
+
+// Right after start the system would hand the activation of a closing settings dialog or
+// exclusion window to another program's window, here one on another real screen.
+TEST_F(OverviewTest, ClosingTheSettingsDialogOrTheExclusionWindowMovesNothing) {
+    ASSERT_TRUE(peer.start());
+    const POINT eastAt{1124, 100}, southAt{100, 868};
+    HWND east = peer.create(eastAt.x, eastAt.y, 400, 300, L"east");
+    HWND south = peer.create(southAt.x, southAt.y, 400, 300, L"south");
+    ASSERT_TRUE(east && south);
+    const std::vector<std::pair<HWND, POINT>> places{{east, eastAt}, {south, southAt}};
+    ASSERT_NO_FATAL_FAILURE(begin());
+
+    // The command's window, once it is in front.
+    const auto openInFront = [&](WPARAM command, const wchar_t* cls) -> HWND {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(run.mainWindow, WM_COMMAND, command, 0, SMTO_BLOCK, 5000, &r);
+        HWND w = nullptr;
+        waitUntil([&] {
+            w = findWindowOfProcess(run.proc.pid, cls);
+            return w && GetForegroundWindow() == w;
+        });
+        return w && GetForegroundWindow() == w ? w : nullptr;
+    };
+    const HWND dialog = openInFront(104, L"#32770");
+    ASSERT_TRUE(dialog) << "the dialog is not in front";
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); // "閉じる"
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+    expectSettled(places, {0, 0}, nullptr, "settings dialog");
+
+    const HWND list = openInFront(130, L"ZerdaneExceptionListWndCls");
+    ASSERT_TRUE(list) << "the exclusion window is not in front";
+    PostMessageW(list, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(list); }));
+    expectSettled(places, {0, 0}, nullptr, "exclusion window");
     EXPECT_TRUE(run.stop());
 }
 

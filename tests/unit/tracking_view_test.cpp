@@ -1,5 +1,6 @@
 // Focus tracking decisions: the activation filter, proportional and by-screen steps,
 // Shift centring and the pseudo-maximize rectangles.
+#include "mainwnd/hand_off_rules.h"
 #include "mainwnd/track_view.h"
 
 #include <gtest/gtest.h>
@@ -231,6 +232,62 @@ TEST(PseudoMaximize, AWindowCutToItsTrackingLimitStillCountsAsMaximized) {
     EXPECT_EQ(pseudoMaximize(cut, cut, maxPos, maxSize, limit, wa).normal, (Rect{0, 0, 1024, 768}));
     // A limit larger than the maximized size changes nothing.
     EXPECT_TRUE(pseudoMaximize(cut, cut, maxPos, maxSize, {2000, 2000}, wa).storeCurrent);
+}
+
+} // namespace
+
+namespace {
+
+// Who takes the activation from a closing window of the program, on a 1024 × 768 screen.
+TEST(HandOff, TheWindowTheUserWasInElseTheTopmostInViewElseTheDesktop) {
+    const Size screen{1024, 768};
+    const Rect inView{100, 100, 500, 400};
+    const Rect offView{2148, 100, 2548, 400};  // two screens to the right
+    const Rect mostlyOff{-700, 100, 300, 400}; // centre left of the screen
+    const Rect mostlyOn{-300, 100, 700, 400};  // centre on it
+    const Rect empty{100, 100, 100, 400};
+    auto facts = [&](CloseCause cause, bool inFront, bool lastShown, Rect last,
+                     std::vector<Rect> managed) {
+        HandOffFacts f;
+        f.cause = cause;
+        f.inFront = inFront;
+        f.screen = screen;
+        f.lastShown = lastShown;
+        f.last = last;
+        f.managed = std::move(managed);
+        return f;
+    };
+    const HandOff none{}, last{HandOffKind::LastActivated, -1}, desktop{HandOffKind::Desktop, -1};
+    auto managed = [](int i) { return HandOff{HandOffKind::Managed, i}; };
+    struct Case {
+        HandOffFacts f;
+        HandOff want;
+        const char* why;
+    } cases[] = {
+        {facts(CloseCause::Asked, true, true, inView, {offView, inView}), last,
+         "user's window shown"},
+        {facts(CloseCause::Asked, true, true, mostlyOn, {inView}), last, "centre on the screen"},
+        {facts(CloseCause::Asked, true, true, offView, {offView, mostlyOff, inView, mostlyOn}),
+         managed(2), "after a jump: the topmost window in the new view"},
+        {facts(CloseCause::Asked, true, false, inView, {inView}), managed(0),
+         "the user's window minimized or gone"},
+        {facts(CloseCause::Asked, true, true, empty, {empty, inView}), managed(1),
+         "empty rectangles"},
+        {facts(CloseCause::Asked, true, true, offView, {offView, mostlyOff}), desktop,
+         "nothing in view: the desktop"},
+        {facts(CloseCause::Asked, true, false, {}, {}), desktop, "right after start"},
+        {facts(CloseCause::Asked, false, true, inView, {inView}), none,
+         "not in front: the system changes nothing"},
+        {facts(CloseCause::ClickOutside, true, true, inView, {inView}), none, "click elsewhere"},
+        {facts(CloseCause::MovementSwitch, true, true, inView, {inView}), none, "movement switch"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chooseHandOff(c.f), c.want) << c.why;
+    // A centre on the last row and column is in view; one past them is on the next screen.
+    EXPECT_TRUE(liesInView({1000, 700, 1046, 834}, screen));  // centre 1023, 767
+    EXPECT_FALSE(liesInView({1002, 700, 1046, 834}, screen)); // centre 1024, 767
+    EXPECT_FALSE(liesInView({1000, 702, 1046, 834}, screen)); // centre 1023, 768
+    EXPECT_FALSE(liesInView({-2, -2, 0, 0}, screen));         // centre -1, -1
 }
 
 } // namespace

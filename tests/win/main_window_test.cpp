@@ -1,5 +1,6 @@
 // The main window procedure in this process: size limits, display and end-of-Windows
-// messages, the cross-cursor commands and the once-only icon save.
+// messages, the cross-cursor commands, the once-only icon save, and the activation
+// handed on when a message box is answered.
 #include "core/app.h"
 #include "core/file_saver.h"
 #include "core/input.h"
@@ -10,9 +11,12 @@
 #include "exclusion/exclusion_file.h"
 #include "hook/ovl.h"
 #include "mainwnd/main_window.h"
+#include "mainwnd/tracking.h"
 #include "overlay/cross_cursor.h"
 #include "res/resource.h"
 #include "tray/tray_icon.h"
+
+#include "box_reader.h"
 
 #define DIRECTINPUT_VERSION 0x0800
 #include <commctrl.h>
@@ -381,6 +385,45 @@ TEST_F(MainWindowTest, InputStartsWhenOnlyThePointerIsRefused) {
         *e = nullptr;
     }
     EXPECT_EQ(started, 1);
+}
+
+// A click on a button of a box brings the box to the front and sends its command, as this
+// timer does once the box is up.
+void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return;
+    KillTimer(nullptr, timer);
+    SetForegroundWindow(box);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// Answering a box hands the activation on before the box ends, to the topmost window in
+// the view (none was activated yet), and records it as the last activated one, so that its
+// activation report moves nothing. The window in front before the box lies off the view.
+TEST_F(MainWindowTest, AnsweringAMessageBoxHandsTheActivationToAWindowInTheView) {
+    RealScreenSize = {1024, 768};
+    const auto popup = [](const wchar_t* title, int x) {
+        return CreateWindowExW(0, L"Static", title, WS_POPUP | WS_VISIBLE, x, 100, 300, 200,
+                               nullptr, nullptr, nullptr, nullptr);
+    };
+    HWND user = popup(L"user", 100);
+    HWND distant = popup(L"distant", 3000);
+    ASSERT_TRUE(user && distant);
+    SetForegroundWindow(distant);
+    resetTracking();
+    ownProcessId = 0; // this process's windows stand for other programs'
+    SetTimer(nullptr, 0, 20, pressOk);
+    EXPECT_EQ(showMessage(L"text", MB_ICONWARNING), IDOK);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_EQ(GetForegroundWindow(), user);
+    EXPECT_EQ(lastActivated, user);
+    resetTracking();
+    DestroyWindow(distant);
+    DestroyWindow(user);
 }
 
 } // namespace

@@ -1,12 +1,18 @@
 // The overview's pictures drawn into a bitmap of this process: a coarse plate's raised
 // edge, icon and centred title with its ellipsis (the same when asked ahead on another
-// thread and with its icon copied from tiles), and a fine picture that leaves out a
-// window whose capture fails while drawing the others.
+// thread and with its icon copied from tiles), a fine picture that leaves out a window
+// whose capture fails while drawing the others, and pictures over a program that has
+// stopped answering (shiftpeer.exe).
 #include "core/app.h"
 #include "core/settings.h"
 #include "core/view.h"
+#include "core/viewport.h"
+#include "overview/overview_layout.h"
 #include "overview/overview_paint.h"
 #include "overview/overview_window.h"
+#include "overview/plate_facts.h"
+
+#include "shiftpeer_client.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -93,6 +99,7 @@ HICON solidIcon(Size size, COLORREF colour) {
 struct OverviewPaintTest : ::testing::Test {
     void SetUp() override {
         resetAppState();
+        resetViewportState();
         resetOverviewState();
         Settings = SettingsRecord{};
         Settings.columns = Settings.rows = 1;
@@ -101,6 +108,7 @@ struct OverviewPaintTest : ::testing::Test {
     }
     void TearDown() override {
         resetOverviewState();
+        resetViewportState();
         resetAppState();
         Settings = SettingsRecord{};
     }
@@ -227,6 +235,151 @@ TEST_F(OverviewPaintTest, FinePictureLeavesOutAWindowThatRefusesCapture) {
     DestroyWindow(red);
     DestroyWindow(blue);
     DestroyWindow(green);
+}
+
+bool cached(HWND w) {
+    const auto& e = OverviewState.thumbnails.entries;
+    return std::any_of(e.begin(), e.end(), [&](const auto& p) { return p.first == w; });
+}
+
+// A program that has stopped pumping messages cannot answer a capture: the fine picture
+// comes back at once with that window as its plate, read without asking the program
+// (its long title included), and the other program's window captured. A coarse picture
+// asked ahead then leaves it alone too.
+TEST_F(OverviewPaintTest, AProgramThatDoesNotAnswerHoldsUpNoPicture) {
+    Peer peer;
+    ASSERT_TRUE(peer.start());
+    const std::wstring longTitle(400, L'W');
+    const HWND alive = peer.create(L"100,100,200,150,-,OvPeerWin,alive", 0);
+    const HWND stuck = peer.create(L"500,300,300,150,-,OvPeerWin," + longTitle, 1);
+    ASSERT_TRUE(alive);
+    ASSERT_TRUE(stuck);
+    ASSERT_TRUE(peer.block(1));
+    ownProcessId = GetCurrentProcessId();
+    printWindowEntry = PrintWindow;
+    Settings.coarseOverview = 0;
+    const Size picture{RealScreenSize.w / 2, RealScreenSize.h / 2};
+
+    // Half scale: the stuck window's plate covers (250, 150) to (400, 225).
+    Canvas fine(picture);
+    ULONGLONG start = GetTickCount64();
+    rebuildPicture(fine.dc, picture);
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_TRUE(cached(alive));
+    EXPECT_TRUE(cached(stuck));
+    EXPECT_EQ(fine.at(250, 150), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(fine.at(253, 153), GetSysColor(COLOR_BTNFACE));
+
+    PlateFacts facts;
+    facts.asleep = true;
+    start = GetTickCount64();
+    ASSERT_TRUE(askPlateFacts(stuck, facts));
+    EXPECT_EQ(facts.title, longTitle);
+
+    Settings.coarseOverview = 1;
+    Canvas coarse(picture);
+    prefetchPicture();
+    rebuildPicture(coarse.dc, picture);
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_TRUE(cached(stuck));
+    EXPECT_EQ(coarse.at(253, 153), GetSysColor(COLOR_BTNFACE));
+    peer.unblock();
+}
+
+// A window of another thread of this process whose capture closes the overview: its
+// thread sends the close to the main thread, which runs it while it waits for the capture,
+// in the middle of the rebuild.
+struct CloserThread {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, run, this, 0, &id);
+    static inline volatile LONG closes = 0;
+
+    static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_PRINT)
+            if (HWND overview = FindWindowW(L"OVLOutline", nullptr)) {
+                SendMessageW(overview, WM_CLOSE, 0, 0);
+                InterlockedIncrement(&closes);
+            }
+        return DefWindowProcW(w, m, wp, lp);
+    }
+    static DWORD WINAPI run(LPVOID p) {
+        auto* self = static_cast<CloserThread*>(p);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = L"OvCloser";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassW(&wc);
+        HWND w = CreateWindowExW(0, L"OvCloser", L"closer", WS_POPUP | WS_VISIBLE, 200, 200, 200,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(self->ready);
+        MSG msg;
+        while (w && GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+        DestroyWindow(w);
+        return 0;
+    }
+    ~CloserThread() {
+        PostThreadMessageW(id, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, 10000);
+        CloseHandle(thread);
+        CloseHandle(ready);
+    }
+};
+
+TEST_F(OverviewPaintTest, AnOverviewClosedWhileItsRebuildWaitsKeepsNoPictures) {
+    appInstance = GetModuleHandleW(nullptr);
+    printWindowEntry = PrintWindow;
+    Settings.coarseOverview = 0;
+    CloserThread closer;
+    ASSERT_EQ(WaitForSingleObject(closer.ready, 5000), WAIT_OBJECT_0);
+    CloserThread::closes = 0;
+    openOverview();
+    EXPECT_EQ(CloserThread::closes, 1);
+    EXPECT_FALSE(IsWindow(OverviewWindow));
+    EXPECT_TRUE(OverviewState.thumbnails.entries.empty());
+    EXPECT_EQ(OverviewState.needsRebuild, 1);
+}
+
+// Carrying the window of a program that has stopped answering: no step waits for it,
+// and once it wakes up the window stands where it was carried.
+TEST_F(OverviewPaintTest, CarryingTheWindowOfASleepingProgramHoldsNothingUp) {
+    Peer peer;
+    ASSERT_TRUE(peer.start());
+    const HWND stuck = peer.create(L"200,200,300,200,-,OvPeerWin,stuck", 1);
+    ASSERT_TRUE(stuck);
+    ASSERT_TRUE(peer.block(1));
+    appInstance = GetModuleHandleW(nullptr);
+    ownProcessId = GetCurrentProcessId();
+    Settings.coarseOverview = 1;
+    openOverview();
+    const HWND overview = OverviewWindow;
+    Size picture;
+    ASSERT_TRUE(overview && readPictureArea(overview, picture));
+    const AreaShape area = currentArea();
+    const Point grab = pictureOf(Point{350, 300}, ViewOrigin, picture, area);
+    const Point step1{grab.x + 10, grab.y + 5}, step2{grab.x + 20, grab.y + 10};
+    const Point m1 = dragDistance(grab, step1, {200, 200, 500, 400}, ViewOrigin, picture, area);
+    const Point m2 = dragDistance(step1, step2, {200 + m1.x, 200 + m1.y, 500 + m1.x, 400 + m1.y},
+                                  ViewOrigin, picture, area);
+    ASSERT_GT(m1.x + m2.x, 0);
+
+    const ULONGLONG start = GetTickCount64();
+    SendMessageW(overview, WM_MBUTTONDOWN, 0, MAKELPARAM(grab.x, grab.y));
+    ASSERT_EQ(OverviewState.target, stuck);
+    SendMessageW(overview, WM_MOUSEMOVE, 0, MAKELPARAM(step1.x, step1.y));
+    SendMessageW(overview, WM_MOUSEMOVE, 0, MAKELPARAM(step2.x, step2.y));
+    SendMessageW(overview, WM_MBUTTONUP, 0, MAKELPARAM(step2.x, step2.y));
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_EQ(OverviewState.target, nullptr);
+    peer.unblock();
+    RECT r{};
+    EXPECT_TRUE(waitFor([&] {
+        GetWindowRect(stuck, &r);
+        return r.left == 200 + m1.x + m2.x && r.top == 200 + m1.y + m2.y;
+    })) << r.left
+        << "," << r.top;
+    DestroyWindow(overview);
 }
 
 } // namespace
