@@ -20,6 +20,11 @@ void updateTrayIcon();
 // Sends the position tooltip unless it equals the last one sent.
 void updateTrayTooltip();
 
+enum class BalloonIcon { Info, Warning };
+// Shows a balloon from the icon: a title of up to 63 units and a text of up to 255 (longer
+// ones are cut). False when the shell refused it, for one when there is no icon.
+bool showTrayBalloon(const wchar_t* title, const wchar_t* text, BalloonIcon icon);
+
 // The picture of `layout` as an icon of the current small-icon size; null on failure.
 // The caller destroys it.
 HICON drawTrayGlyph(const GlyphLayout& layout);
@@ -27,8 +32,12 @@ HICON drawTrayGlyph(const GlyphLayout& layout);
 // The layout of the picture last sent and the last tooltip sent (tests look at them).
 const GlyphLayout& trayGlyphLayout();
 const wchar_t* lastTrayTooltip();
+// The text of the last balloon sent and how many were sent (tests look at them).
+const wchar_t* lastTrayBalloon();
+int trayBalloonCount();
 
 // Deletes the pens and the picture; called at exit.
 void releaseTrayGlyph();
-// Tests: releases them and forgets the layout, the tooltip and the registered message.
+// Tests: releases them and forgets the layout, the tooltip, the balloons and the
+// registered message.
 void resetTrayIcon();
