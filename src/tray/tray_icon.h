@@ -7,9 +7,15 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 constexpr UINT WM_TRAYICON = 0x8064;
 constexpr UINT kTrayIconId = 1;
-constexpr UINT kNotifyIconDataSize = 936; // the layout the shell has understood longest
+// The layout the shell has understood longest, with the balloon's fields: 936 bytes in
+// the 32-bit build. The 64-bit build's handles are wider and the same layout is 952 bytes;
+// given 936 there, the shell reads a cut title and no balloon flags.
+constexpr UINT kNotifyIconDataSize = NOTIFYICONDATAW_V2_SIZE;
+static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 936);
 
 extern UINT taskbarCreatedMessage; // registered after the first successful add; 0 before
 

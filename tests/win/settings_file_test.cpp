@@ -6,6 +6,7 @@
 #include "core/settings_file.h"
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_file.h"
+#include "mainwnd/main_window.h"
 #include "tray/tray_icon.h"
 
 #include <gtest/gtest.h>
@@ -352,8 +353,15 @@ struct SaveNoticeTest : ::testing::Test {
         ASSERT_TRUE(exclusionFilePath(rulesPath));
         ASSERT_EQ(GetFileAttributesW(settingsPath), INVALID_FILE_ATTRIBUTES)
             << "a settings file is already beside the test program";
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"Orvalis", 0, 0, 0, 0, 0, nullptr,
-                                 nullptr, nullptr, nullptr);
+        static const ATOM mainClass = [] {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof(wc);
+            wc.lpfnWndProc = mainWindowProc;
+            wc.lpszClassName = L"OrvalisSaveNoticeMain";
+            return RegisterClassExW(&wc);
+        }();
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(mainClass), L"Orvalis", 0, 0, 0, 0,
+                                 0, nullptr, nullptr, nullptr, nullptr);
         MainWindow = window;
         resetTrayIcon();
         resetSaveFailures();
@@ -368,6 +376,9 @@ struct SaveNoticeTest : ::testing::Test {
             DeleteFileW(p);
         }
         DestroyWindow(window);
+        MSG msg; // the main window's destruction posts a quit message
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
         MainWindow = nullptr;
         Settings = SettingsRecord{};
         resetTrayIcon();
@@ -376,13 +387,13 @@ struct SaveNoticeTest : ::testing::Test {
         resetExclusionFileState();
         resetExclusionList();
     }
-    // Delivers the saver's reports as the main window would.
+    // Hands the saver's reports to the main window.
     int deliverReports() {
         int reports = 0;
         MSG msg;
         while (PeekMessageW(&msg, window, WM_SAVE_FAILED, WM_SAVE_FAILED, PM_REMOVE)) {
             ++reports;
-            tellFailedSaves();
+            DispatchMessageW(&msg);
         }
         return reports;
     }

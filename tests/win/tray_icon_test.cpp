@@ -231,7 +231,7 @@ TEST_F(TrayShellTest, AddRegistersTaskbarCreatedAndUpdateFollowsTheView) {
     addTrayIcon();
     ASSERT_TRUE(iconExists()) << "the test desktop needs its notification area";
     EXPECT_EQ(taskbarCreatedMessage, RegisterWindowMessageW(L"TaskbarCreated"));
-    // The 936-byte layout carries the balloon's fields: the shell takes them.
+    // The layout carries the balloon's fields: the shell takes them.
     EXPECT_TRUE(showTrayBalloon(L"Orvalis", L"balloon", BalloonIcon::Warning));
 
     Settings.columns = 3;
