@@ -49,11 +49,12 @@ FileRead readInto(const wchar_t* path, SettingsRecord& out, bool& keep) {
 // No settings file yet: the first start. On current systems a new icon starts hidden in
 // the overflow of the notification area, and nothing else of the program shows.
 void showFirstStartBalloon() {
-    showTrayBalloon(L"Orvalis は通知領域で動いています",
-                    L"このアイコンを右クリックするとメニューが開きます。左クリックでは仮想全域を表示します。\n"
-                    L"アイコンが見えないときは、タスク バーの「^」（隠れているインジケーターを表示）"
-                    L"を押してください。\nそこからタスク バーへドラッグすると、いつも表示されます。",
-                    BalloonIcon::Info);
+    showTrayBalloon(
+        L"Orvalis は通知領域で動いています",
+        L"このアイコンを右クリックするとメニューが開きます。左クリックでは仮想全域を表示します。\n"
+        L"アイコンが見えないときは、タスク バーの「^」（隠れているインジケーターを表示）"
+        L"を押してください。\nそこからタスク バーへドラッグすると、いつも表示されます。",
+        BalloonIcon::Info);
 }
 
 } // namespace

@@ -24,8 +24,8 @@ void resetSettingsFileState();
 // Synchronous. readSettingsFile changes `out` only when the file holds a whole record: its
 // first 84 bytes. A file of another length is never deleted; loadSettingsFile has the
 // first save keep it under a backup name before replacing it. A sharing violation is
-// retried briefly; a whole temporary file stands in for a missing one. writeSettingsFile replaces the file only
-// once the new bytes are completely written, so a failure leaves the old file whole.
+// retried briefly; a whole temporary file stands in for a missing one. writeSettingsFile replaces
+// the file only once the new bytes are completely written, so a failure leaves the old file whole.
 FileRead readSettingsFile(const wchar_t* path, SettingsRecord& out);
 bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s);
 

@@ -26,7 +26,7 @@ TrayGlyphRecord TrayGlyph;
 
 wchar_t lastTooltip[kTooltipUnits];
 
-constexpr int kBalloonTitleUnits = 64; // the layout's field, terminator included
+constexpr int kBalloonTitleUnits = 64;    // the layout's field, terminator included
 constexpr UINT kBalloonTimeoutMs = 15000; // older shells only; newer ones choose for themselves
 wchar_t lastBalloon[kBalloonTextUnits];
 int balloonsSent = 0;

@@ -21,8 +21,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Disk = std::map<std::string, Bytes>;
 
-void save(Disk& disk, const std::string& name, const Bytes& bytes, bool remove,
-          bool backupFirst) {
+void save(Disk& disk, const std::string& name, const Bytes& bytes, bool remove, bool backupFirst) {
     if (backupFirst && disk.count(name) != 0) {
         std::string backup = name + ".bak";
         for (int n = 1; disk.count(backup) != 0; ++n)
@@ -82,8 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (toggles) {
         settings.scrollEnabled = !settings.scrollEnabled;
         const auto image = settingsBytesFromImage(encodeSettings(settings));
-        save(disk, "Orvalis.dat", Bytes(image.begin(), image.end()), false,
-             reading.keepBeforeSave);
+        save(disk, "Orvalis.dat", Bytes(image.begin(), image.end()), false, reading.keepBeforeSave);
     }
     if (addsRule) {
         ExclusionEntry e;
@@ -99,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!toggles && !addsRule && disk != before)
         std::abort(); // nothing changed, yet a file was written, moved or deleted
     // A file the program did not read whole, or that the user did not change, survives.
-    if ((choices & 1) && (!toggles || reading.keepBeforeSave) &&
-        !somewhere(disk, settingsBytes))
+    if ((choices & 1) && (!toggles || reading.keepBeforeSave) && !somewhere(disk, settingsBytes))
         std::abort();
     if ((choices & 2) && (!addsRule || found != ExclusionFileFound::Exact) &&
         !somewhere(disk, rulesBytes))

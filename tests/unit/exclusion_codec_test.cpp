@@ -358,9 +358,10 @@ TEST(ExclusionSavePlan, TheFileStaysUntilTheRulesChangeAndADamagedOneIsKeptFirst
         {F::Exact, true, false, false, A::Write, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << static_cast<int>(c.found) << c.savedBefore
-                                        << c.changed << c.empty);
-        const ExclusionSavePlan plan = planExclusionSave({c.found, c.savedBefore, c.changed, c.empty});
+        SCOPED_TRACE(testing::Message()
+                     << static_cast<int>(c.found) << c.savedBefore << c.changed << c.empty);
+        const ExclusionSavePlan plan =
+            planExclusionSave({c.found, c.savedBefore, c.changed, c.empty});
         EXPECT_EQ(plan, (ExclusionSavePlan{c.action, c.backupFirst}));
     }
 }

@@ -156,8 +156,8 @@ TEST(SettingsFileReading, EveryLengthKeepsTheFileAndAWholeRecordIsRead) {
         size_t size;
         bool hasRecord;
         bool keep;
-    } cases[] = {{0, false, true},  {1, false, true},  {41, false, true}, {83, false, true},
-                 {84, true, false}, {85, true, true},  {168, true, true}};
+    } cases[] = {{0, false, true},  {1, false, true}, {41, false, true}, {83, false, true},
+                 {84, true, false}, {85, true, true}, {168, true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
         const SettingsFileReading r = readSettingsBytes(bytes.data(), c.size);
