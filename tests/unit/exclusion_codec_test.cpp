@@ -326,46 +326,6 @@ TEST(ExclusionFileFound, OnlyAFileThatReEncodesToItsOwnBytesIsExact) {
     }
 }
 
-// Nothing happens to the file until the rules change; then a file not read whole is kept
-// first, once; an empty list deletes only when the user emptied it.
-TEST(ExclusionSavePlan, TheFileStaysUntilTheRulesChangeAndADamagedOneIsKeptFirst) {
-    using F = ExclusionFileFound;
-    using A = FileSaveAction;
-    const struct {
-        F found;
-        bool savedBefore, changed, empty;
-        A action;
-        bool backupFirst;
-    } cases[] = {
-        // Start and exit with no change: the file is left exactly as found.
-        {F::Missing, false, false, true, A::None, false},
-        {F::Exact, false, false, false, A::None, false},
-        {F::Exact, false, false, true, A::None, false}, // the signature alone stays
-        {F::Inexact, false, false, true, A::None, false},
-        {F::Inexact, false, false, false, A::None, false},
-        {F::Unreadable, false, false, true, A::None, false},
-        // The first change.
-        {F::Missing, false, true, false, A::Write, false},
-        {F::Exact, false, true, false, A::Write, false},
-        {F::Exact, false, true, true, A::Delete, false},
-        {F::Inexact, false, true, false, A::Write, true},
-        {F::Inexact, false, true, true, A::Delete, true},
-        {F::Unreadable, false, true, false, A::Write, true},
-        // After a save of this run the file is the program's: every save writes, and the
-        // backup was asked for already.
-        {F::Inexact, true, false, false, A::Write, false},
-        {F::Unreadable, true, false, true, A::Delete, false},
-        {F::Exact, true, false, false, A::Write, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << static_cast<int>(c.found) << c.savedBefore << c.changed << c.empty);
-        const ExclusionSavePlan plan =
-            planExclusionSave({c.found, c.savedBefore, c.changed, c.empty});
-        EXPECT_EQ(plan, (ExclusionSavePlan{c.action, c.backupFirst}));
-    }
-}
-
 TEST(ExclusionFileSize, TheLargestListTheWriterCanMakeIsReadBackWhole) {
     EXPECT_TRUE(exclusionFileSizeAccepted(0));
     EXPECT_TRUE(exclusionFileSizeAccepted(2097152));
