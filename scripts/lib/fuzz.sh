@@ -14,6 +14,9 @@ run_fuzz_targets() {
         return 1
     fi
     local bin name corpus out
+    # The first sanitizer report ends the run, also from code built without
+    # -fno-sanitize-recover.
+    local ubsan="halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
     for bin in "$root"/build/fuzz/fuzz/*_fuzz; do
         [ -x "$bin" ] || continue
         name=$(basename "$bin")
@@ -21,7 +24,7 @@ run_fuzz_targets() {
         mkdir -p "$corpus"
         out="$log/fuzz-$name.log"
         # A crash, a leak or a sanitizer report ends the run with a non-zero status.
-        if (cd "$log" && "$bin" -max_total_time="$seconds" -print_final_stats=1 \
+        if (cd "$log" && UBSAN_OPTIONS="$ubsan" "$bin" -max_total_time="$seconds" -print_final_stats=1 \
             "$corpus" "$root/tests/fuzz/inputs/$name") >"$out" 2>&1; then
             fuzz_passed=$((fuzz_passed + 1))
             echo "fuzz $name: ok, $(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$out" |

@@ -150,7 +150,15 @@ FileRead readFileWhole(const wchar_t* path, std::uint64_t maxBytes,
         out.clear();
         return FileRead::Missing;
     }
-    MoveFileExW(temp, path, 0); // never over a file that appeared meanwhile
+    // Never over a file that appeared meanwhile. The program writes temporary files with
+    // the kept attributes only: anything else (read-only above all, which would refuse
+    // every later save) was not the program's and does not carry over.
+    if (MoveFileExW(temp, path, 0)) {
+        const DWORD attributes = GetFileAttributesW(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & ~kKeptAttributes) != 0)
+            SetFileAttributesW(path, (attributes & kKeptAttributes) ? attributes & kKeptAttributes
+                                                                    : FILE_ATTRIBUTE_NORMAL);
+    }
     return FileRead::Read;
 }
 #endif

@@ -17,7 +17,7 @@ enum class FileRead {
 // Reads a whole file of at most `maxBytes` (a larger one counts as unreadable). A sharing
 // violation is retried for a short while. When the file is missing and "<path>.new" holds
 // bytes for which `whole` answers true, those are taken and the temporary file becomes
-// the file.
+// the file, writable (only the attributes a replacement keeps carry over).
 FileRead readFileWhole(const wchar_t* path, std::uint64_t maxBytes,
                        bool (*whole)(const std::vector<std::uint8_t>&),
                        std::vector<std::uint8_t>& out);

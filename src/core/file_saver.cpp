@@ -2,6 +2,7 @@
 // to swap bytes into a slot; the thread writes outside the lock.
 #include "core/file_saver.h"
 
+#include "core/app.h"
 #include "core/file_replace.h"
 
 #include <windows.h>
@@ -17,6 +18,7 @@ struct Slot {
     bool pending = false;
     bool remove = false;
     bool backupFirst = false; // sticky until the backup has been made
+    HWND told = nullptr;      // the main window when the save was queued: told of failures
 };
 
 SRWLOCK lock = SRWLOCK_INIT;
@@ -25,6 +27,7 @@ CONDITION_VARIABLE allDone = CONDITION_VARIABLE_INIT;
 std::vector<Slot>* slots = nullptr; // never freed: the thread may outlive static clean-up
 bool writing = false;
 HANDLE saverThread = nullptr;
+std::vector<std::wstring>* failedPaths = nullptr; // never freed, like the slots
 
 Slot* pendingSlot() {
     for (Slot& s : *slots)
@@ -33,16 +36,44 @@ Slot* pendingSlot() {
     return nullptr;
 }
 
-// One save, outside the lock. False when the backup that must come first failed.
-bool write(const std::wstring& path, const std::vector<std::uint8_t>& bytes, bool remove,
-           bool backupFirst) {
+struct Written {
+    bool backedUp = false; // the backup that had to come first is made (or none was due)
+    bool ok = false;       // the file now holds the bytes (or is gone, for a removal)
+};
+
+// One save, outside the lock. Nothing is written over the file before its backup exists.
+Written write(const std::wstring& path, const std::vector<std::uint8_t>& bytes, bool remove,
+              bool backupFirst) {
+    Written w;
     if (backupFirst && !keepFileAsBackup(path.c_str()))
-        return false;
-    if (remove)
-        deleteFileUnlessReadOnly(path.c_str());
-    else
-        replaceFileWhole(path.c_str(), bytes.data(), bytes.size());
-    return true; // a failed write leaves the old file whole; nothing more to do
+        return w;
+    w.backedUp = true;
+    w.ok = remove ? deleteFileUnlessReadOnly(path.c_str())
+                  : replaceFileWhole(path.c_str(), bytes.data(), bytes.size());
+    return w; // a failed write leaves the old file whole
+}
+
+// Under the lock: notes what a save did to its slot, and a failure for the main window.
+void settle(const std::wstring& path, bool backupFirst, HWND told, const Written& w) {
+    if (backupFirst && w.backedUp) {
+        for (Slot& s : *slots)
+            if (s.path == path)
+                s.backupFirst = false;
+    }
+    if (w.ok)
+        return;
+    try {
+        if (failedPaths == nullptr)
+            failedPaths = new std::vector<std::wstring>;
+        for (const std::wstring& p : *failedPaths)
+            if (p == path)
+                return; // already waiting to be told
+        failedPaths->push_back(path);
+    } catch (const std::bad_alloc&) {
+        return; // the failure goes untold; the file is as it was
+    }
+    if (told != nullptr)
+        PostMessageW(told, WM_SAVE_FAILED, 0, 0);
 }
 
 DWORD WINAPI saverMain(void*) {
@@ -60,16 +91,13 @@ DWORD WINAPI saverMain(void*) {
         bytes.swap(slot->bytes);
         const bool remove = slot->remove;
         const bool backupFirst = slot->backupFirst;
+        const HWND told = slot->told;
         writing = true;
         ReleaseSRWLockExclusive(&lock);
-        const bool backedUp = write(path, bytes, remove, backupFirst);
+        const Written w = write(path, bytes, remove, backupFirst);
         AcquireSRWLockExclusive(&lock);
         writing = false;
-        if (backupFirst && backedUp) {
-            for (Slot& s : *slots)
-                if (s.path == path)
-                    s.backupFirst = false;
-        }
+        settle(path, backupFirst, told, w);
     }
 }
 
@@ -93,6 +121,7 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
         slot->bytes.swap(bytes);
         slot->remove = remove;
         slot->backupFirst = slot->backupFirst || backupFirst;
+        slot->told = MainWindow;
         slot->pending = true;
         if (saverThread == nullptr)
             saverThread = CreateThread(nullptr, 0, saverMain, nullptr, 0, nullptr);
@@ -112,12 +141,21 @@ void finishFileSaves() {
         // Only when the thread could not be started: write on the caller's thread.
         while (Slot* slot = slots ? pendingSlot() : nullptr) {
             slot->pending = false;
-            if (write(slot->path, slot->bytes, slot->remove, slot->backupFirst))
-                slot->backupFirst = false;
+            const Written w = write(slot->path, slot->bytes, slot->remove, slot->backupFirst);
             slot->bytes.clear();
+            settle(slot->path, slot->backupFirst, slot->told, w);
         }
     }
     while (saverThread != nullptr && (writing || (slots && pendingSlot())))
         SleepConditionVariableSRW(&allDone, &lock, INFINITE, 0);
     ReleaseSRWLockExclusive(&lock);
+}
+
+std::vector<std::wstring> takeFailedSaves() {
+    std::vector<std::wstring> taken;
+    AcquireSRWLockExclusive(&lock);
+    if (failedPaths != nullptr)
+        taken.swap(*failedPaths);
+    ReleaseSRWLockExclusive(&lock);
+    return taken;
 }

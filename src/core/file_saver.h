@@ -1,10 +1,15 @@
 // Saves off the main thread. The main thread hands over a file's new bytes and goes on at
 // once; one saver thread writes the latest bytes of each file, so a burst of saves of one
-// file writes it once. Only the settings and exclusion files go through here.
+// file writes it once. A save that fails is reported back to the main window.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
+
+// Posted by the saver to the main window (as it was when the save was queued) after a
+// save failed; the main window then takes the failed paths with takeFailedSaves.
+constexpr unsigned WM_SAVE_FAILED = 0x80D5;
 
 // Replaces `path` with `bytes` (or deletes it when `remove`) on the saver thread. With
 // `backupFirst` the file found there is first kept under a backup name (keepFileAsBackup);
@@ -16,3 +21,6 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
 // Waits until every queued save has been written or has failed. Called at exit, so that
 // the process never ends with a save half done, and by tests.
 void finishFileSaves();
+
+// The paths whose saves failed since the last call, each once. Main thread.
+std::vector<std::wstring> takeFailedSaves();

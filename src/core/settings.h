@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct SettingsRecord {
@@ -61,3 +62,18 @@ std::array<std::uint8_t, kSettingsFileBytes> settingsBytesFromImage(const Settin
 // The `_wtoi` rule over a fixed window of code units: blanks, a sign, digits up to the
 // first other unit; no digits give 0. Saturates instead of overflowing.
 int parseDecimal(const char16_t* units, int count);
+
+// What start-up makes of the bytes found in Orvalis.dat. Exactly 84 bytes are the record.
+// Any other length is not what the program writes, yet may be the user's: the file is kept
+// under a backup name before the first save replaces it, and when it holds a whole record
+// (84 bytes or more, say one stray byte after it) the first 84 bytes are still read.
+struct SettingsFileReading {
+    bool hasRecord = false; // false: the defaults stay
+    SettingsRecord record;
+    bool keepBeforeSave = false;
+};
+SettingsFileReading readSettingsBytes(const std::uint8_t* bytes, std::size_t size);
+
+// True when the bytes are exactly what a save writes for the record they hold: only such a
+// left-over temporary file may stand in for a missing settings file.
+bool settingsBytesWhole(const std::uint8_t* bytes, std::size_t size);

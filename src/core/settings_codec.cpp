@@ -155,3 +155,23 @@ std::array<std::uint8_t, kSettingsFileBytes> settingsBytesFromImage(const Settin
     }
     return bytes;
 }
+
+SettingsFileReading readSettingsBytes(const std::uint8_t* bytes, std::size_t size) {
+    SettingsFileReading r;
+    r.keepBeforeSave = size != kSettingsFileBytes;
+    if (size < kSettingsFileBytes)
+        return r;
+    std::array<std::uint8_t, kSettingsFileBytes> first{};
+    std::copy(bytes, bytes + kSettingsFileBytes, first.begin());
+    r.hasRecord = true;
+    r.record = decodeSettings(settingsImageFromBytes(first));
+    return r;
+}
+
+bool settingsBytesWhole(const std::uint8_t* bytes, std::size_t size) {
+    const SettingsFileReading r = readSettingsBytes(bytes, size);
+    if (!r.hasRecord || r.keepBeforeSave)
+        return false;
+    const auto again = settingsBytesFromImage(encodeSettings(r.record));
+    return std::equal(again.begin(), again.end(), bytes);
+}

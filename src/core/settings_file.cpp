@@ -5,11 +5,11 @@
 
 #include "core/app.h"
 #include "core/file_saver.h"
+#include "tray/tray_icon.h"
 
 #include <shlwapi.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <new>
 
 namespace {
@@ -17,6 +17,9 @@ namespace {
 // Set when the file exists but could not be read: the defaults in memory are not the
 // user's settings, and writing them would replace the user's with them.
 bool savesRefused = false;
+// Set when the file found at start is not what a save writes (another length): the first
+// save keeps it under a backup name before replacing it.
+bool keepBeforeSave = false;
 
 unsigned saveCalls = 0;
 
@@ -27,16 +30,33 @@ std::array<std::uint8_t, kSettingsFileBytes> encodedBytes(const SettingsRecord& 
     return settingsBytesFromImage(encodeSettings(s));
 }
 
-std::array<std::uint8_t, kSettingsFileBytes> asArray(const std::vector<std::uint8_t>& bytes) {
-    std::array<std::uint8_t, kSettingsFileBytes> a{};
-    std::copy(bytes.begin(), bytes.end(), a.begin());
-    return a;
+bool wholeSettingsFile(const std::vector<std::uint8_t>& bytes) {
+    return settingsBytesWhole(bytes.data(), bytes.size());
 }
 
-// A temporary file is whole when it is what the program writes for the record it holds.
-bool wholeSettingsFile(const std::vector<std::uint8_t>& bytes) {
-    return bytes.size() == kSettingsFileBytes &&
-           encodedBytes(decodeSettings(settingsImageFromBytes(asArray(bytes)))) == asArray(bytes);
+// Reads the file; `out` changes only when it holds a whole record.
+FileRead readInto(const wchar_t* path, SettingsRecord& out, bool& keep) {
+    std::vector<std::uint8_t> bytes;
+    const FileRead result = readFileWhole(path, kLargestRead, wholeSettingsFile, bytes);
+    keep = false;
+    if (result != FileRead::Read)
+        return result;
+    const SettingsFileReading reading = readSettingsBytes(bytes.data(), bytes.size());
+    keep = reading.keepBeforeSave;
+    if (reading.hasRecord)
+        out = reading.record;
+    return FileRead::Read;
+}
+
+// No settings file yet: the first start. On current systems a new icon starts hidden in
+// the overflow of the notification area, and nothing else of the program shows.
+void showFirstStartBalloon() {
+    showTrayBalloon(
+        L"Orvalis は通知領域で動いています",
+        L"このアイコンを右クリックするとメニューが開きます。左クリックでは仮想全域を表示します。\n"
+        L"アイコンが見えないときは、タスク バーの「^」（隠れているインジケーターを表示）"
+        L"を押してください。\nそこからタスク バーへドラッグすると、いつも表示されます。",
+        BalloonIcon::Info);
 }
 
 } // namespace
@@ -49,16 +69,8 @@ bool settingsFilePath(wchar_t (&path)[260]) {
 }
 
 FileRead readSettingsFile(const wchar_t* path, SettingsRecord& out) {
-    std::vector<std::uint8_t> bytes;
-    const FileRead result = readFileWhole(path, kLargestRead, wholeSettingsFile, bytes);
-    if (result != FileRead::Read)
-        return result;
-    if (bytes.size() != kSettingsFileBytes) {
-        DeleteFileW(path); // not a settings file; the next save writes a fresh one
-        return FileRead::Missing;
-    }
-    out = decodeSettings(settingsImageFromBytes(asArray(bytes)));
-    return FileRead::Read;
+    bool keep = false;
+    return readInto(path, out, keep);
 }
 
 bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s) {
@@ -67,7 +79,7 @@ bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s) {
 }
 
 FileRead loadSettingsFile(const wchar_t* path, SettingsRecord& out) {
-    const FileRead result = readSettingsFile(path, out);
+    const FileRead result = readInto(path, out, keepBeforeSave);
     savesRefused = result == FileRead::Unreadable;
     return result;
 }
@@ -77,7 +89,9 @@ bool saveSettingsFile(const wchar_t* path, const SettingsRecord& s) {
         return false;
     const auto bytes = encodedBytes(s);
     try {
-        queueFileSave(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()), false, false);
+        queueFileSave(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()), false,
+                      keepBeforeSave);
+        keepBeforeSave = false; // the saver keeps the file until its backup is made
     } catch (const std::bad_alloc&) {
         // dropped like a failed save
     }
@@ -86,15 +100,21 @@ bool saveSettingsFile(const wchar_t* path, const SettingsRecord& s) {
 
 void resetSettingsFileState() {
     savesRefused = false;
+    keepBeforeSave = false;
 }
 
 void loadSettings() {
     wchar_t path[260];
     if (!settingsFilePath(path))
         return;
-    if (loadSettingsFile(path, Settings) == FileRead::Unreadable)
+    switch (loadSettingsFile(path, Settings)) {
+    case FileRead::Unreadable:
         showMessage(L"設定ファイルを読み込めなかったため、\n設定の変更は保存しません。",
                     MB_ICONWARNING);
+        break;
+    case FileRead::Missing: showFirstStartBalloon(); break;
+    case FileRead::Read: break;
+    }
 }
 
 unsigned settingsSaveCount() {

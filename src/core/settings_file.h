@@ -7,7 +7,8 @@
 #include "core/settings.h"
 
 // Start-up: reads the file into Settings. When it exists but cannot be read, the defaults
-// stay, later saves are refused and one warning box says so.
+// stay, later saves are refused and one warning box says so. When there is no file yet
+// (the first start), a balloon from the tray icon says where the program is.
 void loadSettings();
 // Queues the whole record for writing, unless saves are refused.
 void saveSettings();
@@ -23,10 +24,11 @@ bool saveSettingsFile(const wchar_t* path, const SettingsRecord& s);
 // Tests: saves allowed again, as at process start.
 void resetSettingsFileState();
 
-// Synchronous. readSettingsFile leaves `out` alone unless it answers Read; a file of the
-// wrong size is deleted (Missing); a sharing violation is retried briefly; a whole
-// temporary file stands in for a missing one. writeSettingsFile replaces the file only
-// once the new bytes are completely written, so a failure leaves the old file whole.
+// Synchronous. readSettingsFile changes `out` only when the file holds a whole record: its
+// first 84 bytes. A file of another length is never deleted; loadSettingsFile has the
+// first save keep it under a backup name before replacing it. A sharing violation is
+// retried briefly; a whole temporary file stands in for a missing one. writeSettingsFile replaces
+// the file only once the new bytes are completely written, so a failure leaves the old file whole.
 FileRead readSettingsFile(const wchar_t* path, SettingsRecord& out);
 bool writeSettingsFile(const wchar_t* path, const SettingsRecord& s);
 

@@ -8,6 +8,7 @@ list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_replace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_saver.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/save_failures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/taskbar.cpp

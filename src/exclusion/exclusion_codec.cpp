@@ -97,3 +97,37 @@ std::vector<std::uint8_t> encodeExclusionFile(const std::vector<ExclusionEntry>&
     }
     return out;
 }
+
+ExclusionFileFound readExclusionBytes(const std::uint8_t* bytes, size_t size,
+                                      std::vector<ExclusionEntry>& out) {
+    if (!hasExclusionSignature(bytes, size))
+        return ExclusionFileFound::Unreadable;
+    std::vector<ExclusionEntry> read;
+    decodeExclusionRecords(bytes, size, read);
+    bool exact = false;
+    try {
+        const std::vector<std::uint8_t> again = encodeExclusionFile(read);
+        exact = again.size() == size && std::equal(again.begin(), again.end(), bytes);
+        out.reserve(out.size() + read.size());
+    } catch (const std::bad_alloc&) {
+        // Not proven whole: kept like a damaged file. The rules read so far still count.
+    }
+    for (ExclusionEntry& e : read) {
+        try {
+            out.push_back(std::move(e));
+        } catch (const std::bad_alloc&) {
+            return ExclusionFileFound::Inexact;
+        }
+    }
+    return exact ? ExclusionFileFound::Exact : ExclusionFileFound::Inexact;
+}
+
+ExclusionSavePlan planExclusionSave(const ExclusionSaveFacts& facts) {
+    ExclusionSavePlan plan;
+    if (!facts.savedBefore && !facts.changed)
+        return plan;
+    plan.action = facts.empty ? FileSaveAction::Delete : FileSaveAction::Write;
+    plan.backupFirst = !facts.savedBefore && (facts.found == ExclusionFileFound::Inexact ||
+                                              facts.found == ExclusionFileFound::Unreadable);
+    return plan;
+}

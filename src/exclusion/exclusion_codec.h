@@ -40,3 +40,38 @@ void decodeExclusionRecords(const std::uint8_t* bytes, size_t size,
 
 // The whole file for a list: the signature, then every entry in order.
 std::vector<std::uint8_t> encodeExclusionFile(const std::vector<ExclusionEntry>& entries);
+
+// What start-up found in the exclusion file.
+enum class ExclusionFileFound {
+    Missing,    // no file
+    Exact,      // read whole: its rules encode to the very same bytes
+    Inexact,    // read, but the reading dropped or changed bytes: a cut record, a tail,
+                // records past the 128th, a lower-case signature, a control character
+    Unreadable, // there, but not opened or read, too big, or without the signature
+};
+
+// Appends the rules in a file's bytes to `out` and tells how faithfully they were read:
+// Unreadable without the signature, otherwise Exact or Inexact.
+ExclusionFileFound readExclusionBytes(const std::uint8_t* bytes, size_t size,
+                                      std::vector<ExclusionEntry>& out);
+
+// What a save of the rules does to the file.
+enum class FileSaveAction { None, Write, Delete };
+
+struct ExclusionSaveFacts {
+    ExclusionFileFound found = ExclusionFileFound::Missing; // at start-up
+    bool savedBefore = false; // an earlier save of this run already replaced the file
+    bool changed = false;     // the rules differ from those start-up read
+    bool empty = false;       // no rules now
+};
+
+struct ExclusionSavePlan {
+    FileSaveAction action = FileSaveAction::None;
+    bool backupFirst = false; // the file found at start is kept under a backup name first
+    friend bool operator==(const ExclusionSavePlan&, const ExclusionSavePlan&) = default;
+};
+
+// Until the user changes a rule the file stays exactly as it was found: nothing is
+// written, and an empty list deletes nothing. A file whose bytes were not all read (or
+// not read at all) is kept under a backup name before the first save replaces it.
+ExclusionSavePlan planExclusionSave(const ExclusionSaveFacts& facts);

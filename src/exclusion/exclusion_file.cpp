@@ -21,10 +21,12 @@ struct Names {
     bool operator==(const Names&) const = default;
 };
 
-// What start-up found: whether the file there could not be read, and the rules as they
-// stood after loading, so that a save can tell whether the user changed anything.
+// What start-up found, and the rules as they stood after loading, so that a save can
+// tell whether the user changed anything.
 struct LoadedState {
-    bool unreadableFileKept = false;
+    ExclusionFileFound found = ExclusionFileFound::Missing;
+    bool savedBefore = false;
+    bool loadedKnown = false; // false when memory ran out: every save then counts as a change
     std::vector<Names> loaded;
 };
 LoadedState state;
@@ -39,16 +41,20 @@ std::vector<Names> namesOf(const std::vector<ExclusionEntry>& entries) {
 // A temporary file is whole when it is exactly what the program writes for the rules it
 // holds: a file cut short in the middle of a record re-encodes differently.
 bool wholeExclusionFile(const std::vector<std::uint8_t>& bytes) {
-    if (!hasExclusionSignature(bytes.data(), bytes.size()) ||
-        bytes.size() < kExclusionSignatureBytes)
-        return false;
     std::vector<ExclusionEntry> entries;
-    try {
-        decodeExclusionRecords(bytes.data(), bytes.size(), entries);
-        return !entries.empty() && encodeExclusionFile(entries) == bytes;
-    } catch (const std::bad_alloc&) {
-        return false;
+    return readExclusionBytes(bytes.data(), bytes.size(), entries) == ExclusionFileFound::Exact &&
+           !entries.empty();
+}
+
+// The file and what reading it found.
+ExclusionFileFound readFound(const wchar_t* path, std::vector<ExclusionEntry>& out) {
+    std::vector<std::uint8_t> bytes;
+    switch (readFileWhole(path, kExclusionFileMaxBytes, wholeExclusionFile, bytes)) {
+    case FileRead::Missing: return ExclusionFileFound::Missing;
+    case FileRead::Unreadable: return ExclusionFileFound::Unreadable;
+    case FileRead::Read: break;
     }
+    return readExclusionBytes(bytes.data(), bytes.size(), out);
 }
 
 } // namespace
@@ -63,14 +69,11 @@ bool exclusionFilePath(wchar_t (&path)[260]) {
 }
 
 FileRead readExclusionFile(const wchar_t* path, std::vector<ExclusionEntry>& out) {
-    std::vector<std::uint8_t> bytes;
-    const FileRead result = readFileWhole(path, kExclusionFileMaxBytes, wholeExclusionFile, bytes);
-    if (result != FileRead::Read)
-        return result;
-    if (!hasExclusionSignature(bytes.data(), bytes.size()))
-        return FileRead::Unreadable;
-    decodeExclusionRecords(bytes.data(), bytes.size(), out);
-    return FileRead::Read;
+    switch (readFound(path, out)) {
+    case ExclusionFileFound::Missing: return FileRead::Missing;
+    case ExclusionFileFound::Unreadable: return FileRead::Unreadable;
+    default: return FileRead::Read;
+    }
 }
 
 bool writeExclusionFile(const wchar_t* path, const std::vector<ExclusionEntry>& entries) {
@@ -85,29 +88,36 @@ bool writeExclusionFile(const wchar_t* path, const std::vector<ExclusionEntry>& 
     return replaceFileWhole(path, bytes.data(), bytes.size());
 }
 
-FileRead loadExclusionFile(const wchar_t* path) {
-    const FileRead result = readExclusionFile(path, ExclusionList.entries);
-    state.unreadableFileKept = result == FileRead::Unreadable;
+ExclusionFileFound loadExclusionFile(const wchar_t* path) {
+    state = LoadedState{};
+    state.found = readFound(path, ExclusionList.entries);
     try {
         state.loaded = namesOf(ExclusionList.entries);
+        state.loadedKnown = true;
     } catch (const std::bad_alloc&) {
         state.loaded.clear();
     }
-    return result;
+    return state.found;
 }
 
 void saveExclusionFile(const wchar_t* path) {
     removeCandidate(ExclusionList);
     try {
-        if (state.unreadableFileKept && namesOf(ExclusionList.entries) == state.loaded)
-            return; // nothing of the user's to write, and a file of theirs to keep
+        ExclusionSaveFacts facts;
+        facts.found = state.found;
+        facts.savedBefore = state.savedBefore;
+        facts.changed = !state.loadedKnown || namesOf(ExclusionList.entries) != state.loaded;
+        facts.empty = ExclusionList.entries.empty();
+        const ExclusionSavePlan plan = planExclusionSave(facts);
+        if (plan.action == FileSaveAction::None)
+            return;
         std::vector<std::uint8_t> bytes;
-        if (!ExclusionList.entries.empty())
+        if (plan.action == FileSaveAction::Write)
             bytes = encodeExclusionFile(ExclusionList.entries);
-        queueFileSave(path, std::move(bytes), ExclusionList.entries.empty(),
-                      state.unreadableFileKept);
+        queueFileSave(path, std::move(bytes), plan.action == FileSaveAction::Delete,
+                      plan.backupFirst);
         // The saver keeps the file until its backup is made; from here on it is ours.
-        state.unreadableFileKept = false;
+        state.savedBefore = true;
     } catch (const std::bad_alloc&) {
         // dropped like a failed save: the old file stays whole
     }

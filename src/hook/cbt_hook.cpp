@@ -41,16 +41,19 @@ HWND reportTarget(const Shared& shared) {
     return found;
 }
 
-// The main program is gone without uninstalling. Its hooks went with it; what remains is
-// the shared record, which is cleared only if it still describes that program, so that a
-// newer program's fresh hooks are never removed.
-void removeStaleHooks(const Shared& shared) {
+// The main program seems gone without uninstalling: the process named in the record has no
+// main window. Only the record is cleared, so that the hooks report and refuse nothing
+// more; the hooks themselves belong to the thread that set them and go when it ends. No
+// other process takes them off: the record that says "gone" may be forged, the main
+// program may still run (it puts its record back within a second), and a forged hook
+// handle may name another program's hook. A record that a newer program wrote meanwhile
+// is left alone.
+void clearStaleRecord(const Shared& shared) {
     if (shared.cbtHook == nullptr || !replaceShared(d_hCbtHook, shared.cbtHook, HHOOK{}))
         return;
-    UnhookWindowsHookEx(shared.cbtHook);
     const HHOOK iconHook = d_hIconHook;
-    if (iconHook != nullptr && replaceShared(d_hIconHook, iconHook, HHOOK{}))
-        UnhookWindowsHookEx(iconHook);
+    if (iconHook != nullptr)
+        replaceShared(d_hIconHook, iconHook, HHOOK{});
     replaceShared(d_hMainWnd, shared.mainWindow, HWND{});
     replaceShared(d_dwMainProcessId, shared.mainProcessId, DWORD{0});
 }
@@ -65,7 +68,7 @@ void reportWindowEvent(UINT message, HWND window) {
     case HookNotice::Post:
         PostMessageW(target, message, reinterpret_cast<WPARAM>(window), 0);
         break;
-    case HookNotice::Uninstall: removeStaleHooks(shared); break;
+    case HookNotice::Uninstall: clearStaleRecord(shared); break;
     case HookNotice::None: break;
     }
 }
@@ -92,7 +95,7 @@ bool handleMinMax(HWND window, int showCode) {
 
     const MinMaxDecision decision = decideMinMax(facts);
     if (decision.notice == HookNotice::Uninstall) {
-        removeStaleHooks(shared);
+        clearStaleRecord(shared);
     } else if (decision.notice == HookNotice::Post && isMinimizeCode(showCode)) {
         PostMessageW(target, WM_HOOK_MINIMIZE, reinterpret_cast<WPARAM>(window),
                      static_cast<LPARAM>(packPosition(rect.left, rect.top)));
@@ -106,8 +109,9 @@ bool handleMinMax(HWND window, int showCode) {
 
 LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const HWND window = reinterpret_cast<HWND>(wParam);
-    // Removed from the record (the main program is gone): nothing is reported or refused
-    // while the system finishes taking the hook away.
+    // Cleared from the record (the main program is gone, or another process cleared it):
+    // nothing is reported or refused until the main program installs again, or until the
+    // system takes the hook away with the thread that set it.
     if (d_hCbtHook == nullptr) {
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }

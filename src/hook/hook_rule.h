@@ -14,7 +14,7 @@ inline constexpr int kForceMinimize = 11;
 enum class HookNotice {
     None,      // nothing is posted
     Post,      // the event's message is posted to the main window
-    Uninstall, // the main window is gone: the hooks remove themselves, nothing is posted
+    Uninstall, // the main window is gone: the hooks' record is cleared, nothing is posted
 };
 
 // Activation and destruction of a window.

@@ -5,6 +5,7 @@
 #include "core/edge_movement.h"
 #include "core/file_saver.h"
 #include "core/input.h"
+#include "core/save_failures.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
 #include "core/startup.h"
@@ -209,6 +210,7 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HOOK_MAXIMIZE: onHookMaximize(reinterpret_cast<HWND>(lParam)); return 0;
     case WM_LIST_SIZE: return answerListSize(wParam);
+    case WM_SAVE_FAILED: tellFailedSaves(); return 0;
     default:
         if (taskbarCreatedMessage != 0 && msg == taskbarCreatedMessage) onTaskbarCreated();
         break;

@@ -1,5 +1,5 @@
 // The tray icon: drawing the picture into a mask and a colour image, adding it (with
-// retries while the shell does not answer), modifying it, and the tooltip. The layout
+// retries while the shell does not answer), modifying it, the tooltip and the balloons. The layout
 // and every figure come from tray_glyph.cpp; this file only paints and talks to the shell.
 #include "tray/tray_icon.h"
 
@@ -25,6 +25,11 @@ struct TrayGlyphRecord {
 TrayGlyphRecord TrayGlyph;
 
 wchar_t lastTooltip[kTooltipUnits];
+
+constexpr int kBalloonTitleUnits = 64;    // the layout's field, terminator included
+constexpr UINT kBalloonTimeoutMs = 15000; // older shells only; newer ones choose for themselves
+wchar_t lastBalloon[kBalloonTextUnits];
+int balloonsSent = 0;
 
 void ensureDrawingTools() {
     if (!TrayGlyph.grayPen)
@@ -196,12 +201,31 @@ void updateTrayTooltip() {
     Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 
+bool showTrayBalloon(const wchar_t* title, const wchar_t* text, BalloonIcon icon) {
+    NOTIFYICONDATAW nid = notifyData(NIF_INFO);
+    lstrcpynW(nid.szInfoTitle, title, kBalloonTitleUnits);
+    lstrcpynW(nid.szInfo, text, kBalloonTextUnits);
+    nid.uTimeout = kBalloonTimeoutMs;
+    nid.dwInfoFlags = icon == BalloonIcon::Warning ? NIIF_WARNING : NIIF_INFO;
+    lstrcpynW(lastBalloon, nid.szInfo, kBalloonTextUnits);
+    ++balloonsSent;
+    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
 const GlyphLayout& trayGlyphLayout() {
     return TrayGlyph.layout;
 }
 
 const wchar_t* lastTrayTooltip() {
     return lastTooltip;
+}
+
+const wchar_t* lastTrayBalloon() {
+    return lastBalloon;
+}
+
+int trayBalloonCount() {
+    return balloonsSent;
 }
 
 void releaseTrayGlyph() {
@@ -219,5 +243,7 @@ void resetTrayIcon() {
     releaseTrayGlyph();
     TrayGlyph.layout = {};
     lastTooltip[0] = 0;
+    lastBalloon[0] = 0;
+    balloonsSent = 0;
     taskbarCreatedMessage = 0;
 }

@@ -71,3 +71,16 @@ std::wstring helpViewerParameter(const wchar_t* programPath, const wchar_t* page
         parameter.resize(kHelpParameterUnits - 1);
     return parameter;
 }
+
+std::wstring balloonTextWithPath(const std::wstring& message, const std::wstring& path) {
+    constexpr size_t kRoom = kBalloonTextUnits - 1;
+    std::wstring text = message + L"\n" + path;
+    if (text.size() <= kRoom)
+        return text;
+    const size_t fixed = message.size() + 1 + 1; // the line break and the "…"
+    if (fixed + 2 > kRoom)
+        return text.substr(0, kRoom);
+    const size_t kept = kRoom - fixed; // path units that still fit
+    const size_t tail = kept - kept / 3;
+    return message + L"\n" + path.substr(0, kept - tail) + L"…" + path.substr(path.size() - tail);
+}

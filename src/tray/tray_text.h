@@ -26,3 +26,10 @@ constexpr int kHelpParameterUnits = 260; // terminator included; longer texts ar
 // page. `programPath` is null when it could not be read; then, or when the extension
 // cannot be replaced within 260 units, the parameter is just "its:".
 std::wstring helpViewerParameter(const wchar_t* programPath, const wchar_t* page);
+
+constexpr int kBalloonTextUnits = 256; // the shell's balloon text buffer, terminator included
+
+// A balloon's text that names a file: `message`, a line break, then `path`. When that is too
+// long for kBalloonTextUnits, the middle of the path gives way to "…", so that its start
+// (the drive) and its end (the file name) still show.
+std::wstring balloonTextWithPath(const std::wstring& message, const std::wstring& path);

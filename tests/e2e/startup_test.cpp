@@ -65,7 +65,7 @@ TEST(Startup, SecondInstanceExitsAtOnceShowingNothing) {
     EXPECT_TRUE(first.stop());
 }
 
-TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
+TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesKeptAside) {
     SettingsRecord stored;
     stored.scrollEnabled = 0;
     stored.columns = 3;
@@ -84,17 +84,20 @@ TEST(Startup, StoredSettingsAreLoadedAndDamagedFilesReplaced) {
         EXPECT_TRUE(run.stop());
     }
     {
-        // An 83-byte file is deleted at start and the defaults apply.
+        // An 83-byte file holds no whole record: the defaults apply, and the file stays until
+        // the first save, which keeps it as "Orvalis.dat.bak".
         OrvalisRun run;
-        run.prepare(std::vector<unsigned char>(83, '0'));
+        const std::vector<unsigned char> cut(83, '0');
+        run.prepare(cut);
         ASSERT_TRUE(run.start());
-        EXPECT_TRUE(readFile(run.settingsPath()).empty());
+        EXPECT_EQ(readFile(run.settingsPath()), cut);
         DWORD_PTR r = 0;
         ASSERT_TRUE(SendMessageTimeoutW(run.mainWindow, WM_COMMAND, 132, 0, SMTO_BLOCK, 5000, &r));
         auto expected = bytesOf(SettingsRecord{});
         expected[0] = '0';
         EXPECT_TRUE(fileBecomes(run.settingsPath(), expected));
         EXPECT_TRUE(run.stop());
+        EXPECT_EQ(readFile(run.settingsPath() + L".bak"), cut);
     }
 }
 

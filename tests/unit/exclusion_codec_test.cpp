@@ -279,6 +279,53 @@ TEST(ExclusionRecords, DecodingAppendsToWhatIsThere) {
     EXPECT_EQ(list[1].className, L"c");
 }
 
+// Whether a reading kept every byte decides whether the file may later be written over
+// without a backup: any cut, tail or lost record makes it Inexact, whatever was read.
+TEST(ExclusionFileFound, OnlyAFileThatReEncodesToItsOwnBytesIsExact) {
+    const Bytes two = file({{L"memo.txt - Notepad", L"Notepad"}, {L"*", L"#32770"}});
+    Bytes garbage = two;
+    garbage.insert(garbage.end(), {0xFF, 0xFE, 'Z', 0x00, 0x41});
+    Bytes garbageAfterSignature = signature();
+    garbageAfterSignature.insert(garbageAfterSignature.end(), {'j', 'u', 'n', 'k'});
+    std::vector<std::pair<std::wstring, std::wstring>> many;
+    for (int i = 0; i < 129; ++i)
+        many.push_back({std::to_wstring(i), L"C"});
+    Bytes lower = two;
+    lower[2 * 5] = 'e'; // "{8027eEA7": one lower-case letter
+    Bytes control = signature();
+    put(control, std::wstring(L"a\tb") + L'\0' + L"C" + L'\0');
+    const struct {
+        const char* why;
+        Bytes bytes;
+        ExclusionFileFound found;
+        size_t rules;
+    } cases[] = {
+        {"two whole rules", two, ExclusionFileFound::Exact, 2},
+        {"the signature alone", signature(), ExclusionFileFound::Exact, 0},
+        {"first record cut at 77", Bytes(two.begin(), two.begin() + 77),
+         ExclusionFileFound::Inexact, 0},
+        {"first record cut at 99", Bytes(two.begin(), two.begin() + 99),
+         ExclusionFileFound::Inexact, 0},
+        {"first record cut at 100", Bytes(two.begin(), two.begin() + 100),
+         ExclusionFileFound::Inexact, 0},
+        {"second record cut", Bytes(two.begin(), two.end() - 3), ExclusionFileFound::Inexact, 1},
+        {"garbage after the rules", garbage, ExclusionFileFound::Inexact, 2},
+        {"garbage after the signature", garbageAfterSignature, ExclusionFileFound::Inexact, 0},
+        {"129 records", file(many), ExclusionFileFound::Inexact, 128},
+        {"lower-case signature", lower, ExclusionFileFound::Inexact, 2},
+        {"control character in a title", control, ExclusionFileFound::Inexact, 1},
+        {"no signature", Bytes(two.begin() + 2, two.end()), ExclusionFileFound::Unreadable, 0},
+        {"empty", Bytes{}, ExclusionFileFound::Unreadable, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::vector<ExclusionEntry> out = {entry(L"Before", L"*")};
+        EXPECT_EQ(readExclusionBytes(c.bytes.data(), c.bytes.size(), out), c.found);
+        ASSERT_EQ(out.size(), 1 + c.rules);
+        EXPECT_EQ(out[0].className, L"Before"); // appended after what was there
+    }
+}
+
 TEST(ExclusionFileSize, TheLargestListTheWriterCanMakeIsReadBackWhole) {
     EXPECT_TRUE(exclusionFileSizeAccepted(0));
     EXPECT_TRUE(exclusionFileSizeAccepted(2097152));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -138,6 +139,37 @@ TEST(SettingsCodec, BytesAreLittleEndianUnits) {
     const SettingsImage img = settingsImageFromBytes(bytes);
     EXPECT_EQ(img[3], u'\u3042');
     EXPECT_EQ(settingsBytesFromImage(img), bytes);
+}
+
+// A file of another length is the user's too: kept before the first save, and read when
+// it holds a whole record. Only the program's own 84 bytes may stand in from a left-over
+// temporary file.
+TEST(SettingsFileReading, EveryLengthKeepsTheFileAndAWholeRecordIsRead) {
+    SettingsRecord users;
+    users.columns = 4;
+    users.rows = 3;
+    users.delay = 50;
+    const auto image = settingsBytesFromImage(encodeSettings(users));
+    std::vector<std::uint8_t> bytes(image.begin(), image.end());
+    bytes.insert(bytes.end(), 84, 'x'); // room to cut and to extend
+    const struct {
+        size_t size;
+        bool hasRecord;
+        bool keep;
+    } cases[] = {{0, false, true},  {1, false, true}, {41, false, true}, {83, false, true},
+                 {84, true, false}, {85, true, true}, {168, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const SettingsFileReading r = readSettingsBytes(bytes.data(), c.size);
+        EXPECT_EQ(r.hasRecord, c.hasRecord);
+        EXPECT_EQ(r.keepBeforeSave, c.keep);
+        EXPECT_EQ(r.record, c.hasRecord ? users : SettingsRecord{});
+        EXPECT_EQ(settingsBytesWhole(bytes.data(), c.size), c.size == 84);
+    }
+    // 84 bytes that decode, but not to what a save writes: not whole.
+    bytes[0] = '7';
+    EXPECT_TRUE(readSettingsBytes(bytes.data(), 84).hasRecord);
+    EXPECT_FALSE(settingsBytesWhole(bytes.data(), 84));
 }
 
 TEST(ParseDecimal, FollowsTheWtoiRule) {

@@ -167,6 +167,23 @@ TEST(HelpViewer, LongPathsAreCutAtTheBufferOrGiveUp) {
     EXPECT_EQ(p.substr(0, 4 + 243 + 4 + 3), L"its:C:\\" + std::wstring(240, L'y') + L".chm::/");
 }
 
+// A failed save's balloon names the file; a path too long for the balloon loses its
+// middle, never the drive or the file name.
+TEST(SaveBalloon, ThePathFitsWithItsStartAndItsFileName) {
+    const std::wstring message = L"書き込めません。";
+    EXPECT_EQ(balloonTextWithPath(message, L"C:\\Orvalis\\Orvalis.dat"),
+              L"書き込めません。\nC:\\Orvalis\\Orvalis.dat");
+    const std::wstring longPath = L"C:\\" + std::wstring(240, L'd') + L"\\Orvalis.dat";
+    const std::wstring text = balloonTextWithPath(message, longPath);
+    EXPECT_EQ(text.size(), static_cast<size_t>(kBalloonTextUnits - 1));
+    EXPECT_EQ(text.rfind(message + L"\nC:\\d", 0), 0u);
+    EXPECT_NE(text.find(L"…"), std::wstring::npos);
+    EXPECT_EQ(text.substr(text.size() - 12), L"\\Orvalis.dat");
+    // Exactly at the limit nothing is cut.
+    const std::wstring fits(kBalloonTextUnits - 1 - message.size() - 1, L'p');
+    EXPECT_EQ(balloonTextWithPath(message, fits), message + L"\n" + fits);
+}
+
 TEST(TrayAdd, RetriesOnlyTimeOutsEveryTwoSecondsNinetyTimesInAll) {
     struct Run {
         std::vector<unsigned> errors; // answers of the attempts; the last repeats

@@ -238,52 +238,93 @@ TEST_F(ExclusionFileTest, SaveDropsTheUnconfirmedCandidateAndLoadReadsItBack) {
 
 namespace {
 
-// A file that exists but could not be read at start (held by another program, over the
-// size limit, a wrong signature) survives the exit's save unless the rules were changed;
-// then it is kept under a backup name before the new file is written.
-TEST_F(ExclusionFileTest, AFileThatCouldNotBeReadIsKeptUnlessTheRulesChanged) {
+// A file that could not be read at start (held by another program, over the size limit, a
+// wrong signature), or whose bytes were not all read (a cut record, a tail of garbage),
+// survives the exit byte for byte unless the rules were changed; then it is kept under a
+// backup name before the new file is written.
+TEST_F(ExclusionFileTest, AFileNotReadWholeIsKeptUnlessTheRulesChanged) {
     const std::vector<ExclusionEntry> users = {rule(L"Notepad", L"*")};
+    const Bytes two = encodeExclusionFile({rule(L"A", L"a"), rule(L"Notepad", L"memo.txt")});
     Bytes signatureWrong = encodeExclusionFile(users);
     signatureWrong[4] = 'X';
     Bytes tooBig = encodeExclusionFile(users);
     tooBig.resize(kExclusionFileMaxBytes + 1, 0);
+    Bytes garbage = two;
+    garbage.insert(garbage.end(), {'g', 0, 'a', 0, 0xFF});
+    using F = ExclusionFileFound;
     struct Case {
         const char* why;
         Bytes file;
         bool hold;
+        F found;
+        size_t rules;
     } cases[] = {
-        {"held open", encodeExclusionFile(users), true},
-        {"wrong signature", signatureWrong, false},
-        {"too big", tooBig, false},
+        {"held open", encodeExclusionFile(users), true, F::Unreadable, 0},
+        {"wrong signature", signatureWrong, false, F::Unreadable, 0},
+        {"too big", tooBig, false, F::Unreadable, 0},
+        {"first record cut at 77", Bytes(two.begin(), two.begin() + 77), false, F::Inexact, 0},
+        {"second record cut at 100", Bytes(two.begin(), two.begin() + 100), false, F::Inexact, 1},
+        {"garbage after the rules", garbage, false, F::Inexact, 2},
     };
     const std::wstring backup = path + L".bak";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         put(c.file);
-        resetExclusionList();
-        HANDLE held =
-            c.hold ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                   : INVALID_HANDLE_VALUE;
-        EXPECT_EQ(loadExclusionFile(path.c_str()), FileRead::Unreadable);
-        EXPECT_TRUE(ExclusionList.entries.empty());
-        saveExclusionFile(path.c_str()); // the exit, nothing changed
-        if (held != INVALID_HANDLE_VALUE)
-            CloseHandle(held);
-        finishFileSaves();
+        // A start, possibly while another program holds the file, the user's doing, an exit.
+        auto run = [&](bool addsRule) {
+            resetExclusionList();
+            resetExclusionFileState();
+            HANDLE held = c.hold ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+            EXPECT_EQ(loadExclusionFile(path.c_str()), c.found);
+            EXPECT_EQ(ExclusionList.entries.size(), c.rules);
+            if (addsRule)
+                ExclusionList.entries.push_back(rule(L"Added", L"x"));
+            saveExclusionFile(path.c_str());
+            if (held != INVALID_HANDLE_VALUE)
+                CloseHandle(held);
+            finishFileSaves();
+        };
+        run(false);
         EXPECT_EQ(bytes(), c.file);
         EXPECT_FALSE(exists(backup));
 
-        ExclusionList.entries.push_back(rule(L"Added", L"x"));
-        saveExclusionFile(path.c_str());
-        finishFileSaves();
+        run(true);
         EXPECT_EQ(bytes(), encodeExclusionFile(ExclusionList.entries));
         std::wstring saved = path;
         path = backup;
-        EXPECT_EQ(bytes(), c.file) << "no backup of the unreadable file";
+        EXPECT_EQ(bytes(), c.file) << "no backup of the file as found";
         path = saved;
         DeleteFileW(backup.c_str());
         resetExclusionFileState();
     }
+}
+
+// A file read whole stays untouched by an exit that changed nothing, one holding no rules
+// too; once the user empties the list, the file goes.
+TEST_F(ExclusionFileTest, AnExitWithoutChangesWritesNothing) {
+    takeFailedSaves(); // what earlier tests left
+    for (const Bytes& file : {encodeExclusionFile({rule(L"A", L"*")}), encodeExclusionFile({})}) {
+        put(file);
+        resetExclusionList();
+        resetExclusionFileState();
+        EXPECT_EQ(loadExclusionFile(path.c_str()), ExclusionFileFound::Exact);
+        // Read-only: any write or deletion would fail and be reported.
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        saveExclusionFile(path.c_str());
+        finishFileSaves();
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(bytes(), file);
+        EXPECT_TRUE(takeFailedSaves().empty()) << "the exit tried to write";
+    }
+    ExclusionList.entries.push_back(rule(L"A", L"*"));
+    saveExclusionFile(path.c_str());
+    ExclusionList.entries.clear();
+    saveExclusionFile(path.c_str());
+    finishFileSaves();
+    EXPECT_FALSE(exists(path));
+    EXPECT_FALSE(exists(path + L".bak"));
 }
 
 TEST_F(ExclusionFileTest, AWholeTemporaryFileStandsInForAMissingOne) {
@@ -304,6 +345,20 @@ TEST_F(ExclusionFileTest, AWholeTemporaryFileStandsInForAMissingOne) {
     }
     EXPECT_EQ(bytes(), whole);
     EXPECT_FALSE(exists(temp));
+
+    // A read-only one becomes a file that later saves can replace.
+    DeleteFileW(path.c_str());
+    HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(f, whole.data(), static_cast<DWORD>(whole.size()), &n, nullptr);
+    CloseHandle(f);
+    SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    std::vector<ExclusionEntry> got;
+    ASSERT_EQ(readExclusionFile(path.c_str(), got), FileRead::Read);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << "kept, as a replacement keeps it";
+    EXPECT_TRUE(writeExclusionFile(path.c_str(), users));
 }
 
 } // namespace

@@ -1,6 +1,13 @@
-// Orvalis.dat through the real file calls: round trip, wrong sizes, failed writes.
+// Orvalis.dat through the real file calls: round trip, other lengths, failed writes; the
+// balloons of a first start and of a failed save.
+#include "core/app.h"
 #include "core/file_saver.h"
+#include "core/save_failures.h"
 #include "core/settings_file.h"
+#include "exclusion/exclusion.h"
+#include "exclusion/exclusion_file.h"
+#include "mainwnd/main_window.h"
+#include "tray/tray_icon.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -23,7 +30,7 @@ struct SettingsFileTest : ::testing::Test {
     void TearDown() override {
         finishFileSaves();
         resetSettingsFileState();
-        for (const wchar_t* name : {L"Orvalis.dat", L"Orvalis.dat.new"}) {
+        for (const wchar_t* name : {L"Orvalis.dat", L"Orvalis.dat.new", L"Orvalis.dat.bak"}) {
             std::wstring p = dir + name;
             SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(p.c_str());
@@ -71,21 +78,53 @@ TEST_F(SettingsFileTest, RoundTripThroughTheFile) {
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(SettingsFileTest, WrongSizedFilesAreDeletedAndDefaultsStay) {
-    for (size_t size : {83u, 85u, 0u, 168u}) {
-        put(std::vector<unsigned char>(size, '0'));
+// A file of another length is never deleted: its record is read when it holds a whole
+// one, and the first save keeps it as "Orvalis.dat.bak" before writing 84 bytes.
+TEST_F(SettingsFileTest, FilesOfAnotherLengthAreKeptAndAWholeRecordIsRead) {
+    SettingsRecord users;
+    users.columns = 4;
+    users.rows = 3;
+    users.moveIcons = 1;
+    const auto record = settingsBytesFromImage(encodeSettings(users));
+    std::vector<unsigned char> longer(record.begin(), record.end());
+    longer.insert(longer.end(), 84, '\n');
+    const std::wstring backup = path + L".bak";
+    for (size_t size : {83u, 85u}) {
+        SCOPED_TRACE(size);
+        const std::vector<unsigned char> file(longer.begin(), longer.begin() + size);
+        put(file);
         SettingsRecord s;
-        s.columns = 5; // must stay untouched
-        EXPECT_EQ(readSettingsFile(path.c_str(), s), FileRead::Missing) << size;
-        EXPECT_EQ(s.columns, 5) << size;
-        EXPECT_FALSE(exists()) << size;
+        s.trackLevel = 9; // stays unless a whole record is read
+        EXPECT_EQ(loadSettingsFile(path.c_str(), s), FileRead::Read);
+        SettingsRecord expected;
+        expected.trackLevel = 9;
+        EXPECT_EQ(s, size >= 84 ? users : expected);
+        EXPECT_EQ(bytes(), file) << "changed at start";
+
+        s.scrollEnabled = 0; // a toggle
+        EXPECT_TRUE(saveSettingsFile(path.c_str(), s));
+        finishFileSaves();
+        SettingsRecord back;
+        ASSERT_EQ(readSettingsFile(path.c_str(), back), FileRead::Read);
+        EXPECT_EQ(back, s);
+        EXPECT_EQ(bytes().size(), 84u);
+        std::wstring saved = path;
+        path = backup;
+        EXPECT_EQ(bytes(), file) << "not kept aside";
+        path = saved;
+        DeleteFileW(backup.c_str());
+        resetSettingsFileState();
     }
+    DeleteFileW(path.c_str());
     SettingsRecord none;
-    EXPECT_EQ(readSettingsFile(path.c_str(), none), FileRead::Missing); // missing file
+    EXPECT_EQ(loadSettingsFile(path.c_str(), none), FileRead::Missing);
     EXPECT_EQ(none, SettingsRecord{});
-    // After the next save the file is 84 bytes again.
-    ASSERT_TRUE(writeSettingsFile(path.c_str(), SettingsRecord{}));
-    EXPECT_EQ(bytes().size(), 84u);
+    // An 84-byte file is replaced by a save, with no backup.
+    put(std::vector<unsigned char>(record.begin(), record.end()));
+    EXPECT_EQ(loadSettingsFile(path.c_str(), none), FileRead::Read);
+    EXPECT_TRUE(saveSettingsFile(path.c_str(), SettingsRecord{}));
+    finishFileSaves();
+    EXPECT_EQ(GetFileAttributesW(backup.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesThePreviousFileWhole) {
@@ -289,3 +328,127 @@ TEST_F(SettingsFileTest, LeftOverTemporaryFiles) {
     EXPECT_EQ(s, next);
     EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+namespace {
+
+bool writeWhole(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
+    HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD n = 0;
+    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) &&
+                    n == bytes.size();
+    CloseHandle(f);
+    return ok;
+}
+
+// The files beside the test program, as the program's own entry points use them, and a
+// window of this test as the main window that the saver reports to.
+struct SaveNoticeTest : ::testing::Test {
+    wchar_t settingsPath[260] = {};
+    wchar_t rulesPath[260] = {};
+    HWND window = nullptr;
+    void SetUp() override {
+        ASSERT_TRUE(settingsFilePath(settingsPath));
+        ASSERT_TRUE(exclusionFilePath(rulesPath));
+        ASSERT_EQ(GetFileAttributesW(settingsPath), INVALID_FILE_ATTRIBUTES)
+            << "a settings file is already beside the test program";
+        static const ATOM mainClass = [] {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof(wc);
+            wc.lpfnWndProc = mainWindowProc;
+            wc.lpszClassName = L"OrvalisSaveNoticeMain";
+            return RegisterClassExW(&wc);
+        }();
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(mainClass), L"Orvalis", 0, 0, 0, 0,
+                                 0, nullptr, nullptr, nullptr, nullptr);
+        MainWindow = window;
+        resetTrayIcon();
+        resetSaveFailures();
+        resetSettingsFileState();
+        resetExclusionFileState();
+        resetExclusionList();
+    }
+    void TearDown() override {
+        finishFileSaves();
+        for (const wchar_t* p : {settingsPath, rulesPath}) {
+            SetFileAttributesW(p, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(p);
+        }
+        DestroyWindow(window);
+        MSG msg; // the main window's destruction posts a quit message
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        MainWindow = nullptr;
+        Settings = SettingsRecord{};
+        resetTrayIcon();
+        resetSaveFailures();
+        resetSettingsFileState();
+        resetExclusionFileState();
+        resetExclusionList();
+    }
+    // Hands the saver's reports to the main window.
+    int deliverReports() {
+        int reports = 0;
+        MSG msg;
+        while (PeekMessageW(&msg, window, WM_SAVE_FAILED, WM_SAVE_FAILED, PM_REMOVE)) {
+            ++reports;
+            DispatchMessageW(&msg);
+        }
+        return reports;
+    }
+};
+
+TEST_F(SaveNoticeTest, TheFirstStartSaysWhereTheProgramIs) {
+    loadSettings();
+    EXPECT_EQ(trayBalloonCount(), 1);
+    EXPECT_NE(wcsstr(lastTrayBalloon(), L"右クリック"), nullptr) << "how to open the menu";
+    EXPECT_NE(wcsstr(lastTrayBalloon(), L"隠れているインジケーター"), nullptr)
+        << "where a new icon hides";
+
+    resetTrayIcon();
+    SettingsRecord users;
+    users.columns = 3;
+    ASSERT_TRUE(writeSettingsFile(settingsPath, users));
+    loadSettings();
+    EXPECT_EQ(Settings, users);
+    EXPECT_EQ(trayBalloonCount(), 0) << "not a first start";
+}
+
+// A save refused by a read-only file: the file keeps its bytes, and one balloon per file
+// says which could not be saved, however often the saves fail.
+TEST_F(SaveNoticeTest, AFailedSaveIsToldOnceAndNamesTheFile) {
+    const auto old = settingsBytesFromImage(encodeSettings(SettingsRecord{}));
+    const std::vector<std::uint8_t> before(old.begin(), old.end());
+    ASSERT_TRUE(writeWhole(settingsPath, before));
+    SetFileAttributesW(settingsPath, FILE_ATTRIBUTE_READONLY);
+    loadSettings();
+    for (int toggle = 0; toggle < 3; ++toggle) {
+        Settings.scrollEnabled = !Settings.scrollEnabled;
+        saveSettings();
+        finishFileSaves();
+        EXPECT_GE(deliverReports(), toggle == 0 ? 1 : 0);
+    }
+    EXPECT_EQ(trayBalloonCount(), 1);
+    EXPECT_NE(wcsstr(lastTrayBalloon(), settingsPath), nullptr) << "where";
+    SettingsRecord back;
+    ASSERT_EQ(readSettingsFile(settingsPath, back), FileRead::Read);
+    EXPECT_EQ(back, SettingsRecord{}) << "the file changed";
+
+    // The rules are told apart from the settings, also once.
+    ASSERT_TRUE(writeWhole(rulesPath, {}));
+    SetFileAttributesW(rulesPath, FILE_ATTRIBUTE_READONLY);
+    ExclusionEntry e;
+    e.className = L"Notepad";
+    e.windowName = L"*";
+    for (int save = 0; save < 2; ++save) {
+        ExclusionList.entries.push_back(e);
+        saveExclusions();
+        finishFileSaves();
+        deliverReports();
+    }
+    EXPECT_EQ(trayBalloonCount(), 2);
+    EXPECT_NE(wcsstr(lastTrayBalloon(), rulesPath), nullptr);
+}
+
+} // namespace

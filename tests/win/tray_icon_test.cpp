@@ -227,9 +227,12 @@ struct TrayShellTest : TrayIconTest {
 TEST_F(TrayShellTest, AddRegistersTaskbarCreatedAndUpdateFollowsTheView) {
     ASSERT_FALSE(iconExists());
     EXPECT_EQ(taskbarCreatedMessage, 0u);
+    EXPECT_FALSE(showTrayBalloon(L"t", L"no icon yet", BalloonIcon::Info));
     addTrayIcon();
     ASSERT_TRUE(iconExists()) << "the test desktop needs its notification area";
     EXPECT_EQ(taskbarCreatedMessage, RegisterWindowMessageW(L"TaskbarCreated"));
+    // The layout carries the balloon's fields: the shell takes them.
+    EXPECT_TRUE(showTrayBalloon(L"Orvalis", L"balloon", BalloonIcon::Warning));
 
     Settings.columns = 3;
     Settings.rows = 1;
