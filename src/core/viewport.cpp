@@ -6,6 +6,7 @@
 
 #include "core/adoption_rules.h"
 #include "core/app.h"
+#include "core/held_messages.h"
 #include "core/hung_guard.h"
 #include "core/settings.h"
 #include "core/view.h"
@@ -356,6 +357,7 @@ void shiftView(int dx, int dy, HWND exceptWindow) {
     }
     shifting = false;
     updateTrayIcon();
+    shiftEnded();
 }
 
 ListCount countRememberedWindows() {
@@ -373,6 +375,7 @@ void resetViewportState() {
     ManagedWindowList = ManagedWindowListRecord{};
     managedThreads = nullptr;
     shifting = false;
+    resetHeldMessages();
     pendingDelta = {};
     pendingExcept = nullptr;
     pendingExceptMixed = false;
