@@ -183,6 +183,8 @@ int main(int argc, char** argv) {
     if (figures[0].cpuPercent >= 0 && figures[2].cpuPercent > 0)
         std::printf("  the program against the waiting thread: %.2f x\n",
                     figures[0].cpuPercent / figures[2].cpuPercent);
+    else if (figures[2].cpuPercent == 0)
+        std::printf("  the waiting thread took no time the kernel counts: no ratio\n");
 
     run.stop();
     loop.kill();

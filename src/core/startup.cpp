@@ -35,10 +35,10 @@ namespace {
 // record, and the hooks in other programs then stop reporting here, which nothing
 // announces; a program that ends without destroying its windows sends no destroy report.
 // Both are looked for once a second while the program is awake anyway (input, messages),
-// and by a timer of its own every four seconds while nothing happens: the loop's only
+// and by a timer of its own every five seconds while nothing happens: the loop's only
 // wake-up then.
 constexpr DWORD kHousekeepingMs = 1000;
-constexpr LONG kIdleHousekeepingMs = 4000;
+constexpr LONG kIdleHousekeepingMs = 5000;
 
 HANDLE housekeepingTimer; // wait index 2; null when it could not be made
 
