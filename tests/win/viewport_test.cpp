@@ -404,8 +404,8 @@ TEST_F(ViewportTest, AModalLoopInsideAShiftNeitherSpinsNorRunsTheExit) {
     wc.lpfnWndProc = modalLoopProc;
     wc.lpszClassName = L"ViewportTestModal";
     RegisterClassW(&wc);
-    HWND modal = CreateWindowExW(0, L"ViewportTestModal", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                 nullptr, nullptr, nullptr);
+    HWND modal = CreateWindowExW(0, L"ViewportTestModal", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 nullptr, nullptr);
     ASSERT_TRUE(modal);
     modalLoopFetched = 0;
 
