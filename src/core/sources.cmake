@@ -15,7 +15,8 @@ list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/input.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edge_movement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/viewport.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/held_messages.cpp)
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/delay_gate_core.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES ${CMAKE_CURRENT_LIST_DIR}/delay_gate.cpp)
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/collector_rules.cpp

@@ -1,6 +1,6 @@
-// Start-up, the main loop and shut-down. The loop waits on the two DirectInput events
-// and the message queue at once, with a 33 ms time-out so the queue is drained about
-// thirty times a second whatever the wait reports.
+// Start-up, the main loop and shut-down. The loop sleeps until something happens: it
+// waits on the two DirectInput events, the housekeeping timer and the message queue at
+// once, with no time-out.
 #include "core/startup.h"
 
 #include "core/app.h"
@@ -30,6 +30,28 @@
 #include <new>
 
 namespace {
+
+// The housekeeping: any process that maps the hook library can overwrite its shared
+// record, and the hooks in other programs then stop reporting here, which nothing
+// announces; a program that ends without destroying its windows sends no destroy report.
+// Both are looked for once a second while the program is awake anyway (input, messages),
+// and by a timer of its own every five seconds while nothing happens: the loop's only
+// wake-up then.
+constexpr DWORD kHousekeepingMs = 1000;
+constexpr LONG kIdleHousekeepingMs = 5000;
+
+HANDLE housekeepingTimer; // wait index 2; null when it could not be made
+
+void startHousekeeping() {
+    housekeepingTimer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+    LARGE_INTEGER due;
+    due.QuadPart = -10000LL * kIdleHousekeepingMs; // relative, in 100 ns units
+    if (housekeepingTimer &&
+        !SetWaitableTimer(housekeepingTimer, &due, kIdleHousekeepingMs, nullptr, nullptr, FALSE)) {
+        CloseHandle(housekeepingTimer);
+        housekeepingTimer = nullptr;
+    }
+}
 
 bool registerMainClass() {
     InitCommonControls();
@@ -83,9 +105,7 @@ int initialize(HINSTANCE instance) {
     adoptExistingWindows();
     updateTrayIcon();
 
-    overlayThread = CreateThread(nullptr, 0, overlayThreadProc, &BorderFrame, 0, &overlayThreadId);
-    if (!overlayThread)
-        overlayThreadId = 0;
+    startOverlayThread();
 
     // The library's shared flag outlives a run while any process still maps it: store
     // what this grid calls for, never leave an earlier run's value in force.
@@ -115,53 +135,77 @@ int initialize(HINSTANCE instance) {
             reinterpret_cast<void*>(GetProcAddress(user32Module, "PrintWindow")));
     if (!printWindowEntry)
         Settings.coarseOverview = 1;
+    startHousekeeping();
     return 1;
 }
 
 namespace {
 
-// Any process that maps the hook library can overwrite its shared record, and the hooks in
-// other programs then stop reporting here. InstallHook answers at once while the record
-// is this process's own, and installs afresh when it is not.
-constexpr ULONGLONG kHookCheckMs = 1000;
+// Under steady pointer motion the queue gets its turn at least this often, and a queue
+// that keeps filling (a flood of posted reports) is left after this long, so that the
+// input, the housekeeping and the exit are not kept waiting behind it.
+constexpr DWORD kQueueTurnMs = 33;
 
-void keepHooksInPlace() {
-    static ULONGLONG lastCheck = 0;
-    const ULONGLONG now = GetTickCount64();
-    if (!hooksKept || now - lastCheck < kHookCheckMs || !IsWindow(MainWindow))
+// InstallHook answers at once while the record is this process's own, and installs
+// afresh when it is not. Once the exit (or the end of the session) has taken the hooks
+// off there is nothing left to look after, and the timer stops.
+void keepHouse() {
+    static DWORD lastTime = GetTickCount();
+    if (GetTickCount() - lastTime < kHousekeepingMs)
         return;
-    lastCheck = now;
+    lastTime = GetTickCount();
+    if (!hooksKept || !IsWindow(MainWindow)) {
+        if (housekeepingTimer)
+            CancelWaitableTimer(housekeepingTimer);
+        return;
+    }
     InstallHook(MainWindow, findDesktopListView());
     storeHookFlag(d_bHookRet, Settings.moveIcons);
     storeHookFlag(d_bPreventMaximize, Settings.columns > 1 || Settings.rows > 1);
-}
-
-constexpr DWORD kQueueIntervalMs = 33;
-
-void tidyWindowLists() {
-    static ULONGLONG lastTidy = 0;
-    const ULONGLONG now = GetTickCount64();
-    if (now - lastTidy < 1000)
-        return;
-    lastTidy = now;
     forgetGoneWindows();
 }
 
-// Takes every message waiting; true once WM_QUIT was among them.
-bool drainQueue() {
-    bool quit = false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (IsWindow(SettingsDialog) && IsDialogMessageW(SettingsDialog, &msg))
-            continue;
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+bool signalled(HANDLE h) {
+    return h && WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+}
+
+// A drain that runs out of memory loses its records; the next one starts afresh.
+void drainDevice(void (*drain)()) {
+    try {
+        drain();
+    } catch (const std::bad_alloc&) {
     }
-    return quit;
+}
+
+void dispatch(MSG& msg) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+enum class Drained { Empty, TurnOver, Quit };
+
+// Takes the messages waiting, for at most one turn. After a turn that ended with
+// messages left, the exit goes ahead of them: the request to close, and the quit that
+// the system hands out only once no posted message is left.
+Drained drainQueue(bool backlog) {
+    MSG msg;
+    if (backlog) {
+        if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            return Drained::Quit;
+        if (MainWindow && PeekMessageW(&msg, MainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+            dispatch(msg);
+    }
+    const DWORD start = GetTickCount();
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) // not for any window, the dialog's neither
+            quit = true;
+        else if (!IsWindow(SettingsDialog) || !IsDialogMessageW(SettingsDialog, &msg))
+            dispatch(msg);
+        if (!quit && GetTickCount() - start >= kQueueTurnMs)
+            return Drained::TurnOver;
+    }
+    return quit ? Drained::Quit : Drained::Empty;
 }
 
 } // namespace
@@ -169,31 +213,40 @@ bool drainQueue() {
 bool hooksKept = false;
 
 void runMainLoop() {
-    DWORD lastQueueDrain = GetTickCount();
+    DWORD lastQueueTurn = GetTickCount();
+    bool backlog = false;
     for (;;) {
-        HANDLE events[2] = {pointerEvent, keyboardEvent};
-        const DWORD r = MsgWaitForMultipleObjects(2, events, FALSE, kQueueIntervalMs, 0xFF);
+        // Nothing here wakes by itself: the wait ends on input, on a message (also one
+        // that an earlier look at the queue left there) or on the housekeeping timer.
+        HANDLE waits[3] = {pointerEvent, keyboardEvent, housekeepingTimer};
+        const DWORD count = housekeepingTimer ? 3 : 2;
+        const DWORD r =
+            MsgWaitForMultipleObjectsEx(count, waits, INFINITE, 0xFF, MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0 || r == WAIT_OBJECT_0 + 1) {
-            // A drain that runs out of memory loses its records; the next one starts afresh.
-            try {
-                if (r == WAIT_OBJECT_0)
-                    drainPointer();
-                else
-                    drainKeyboard();
-            } catch (const std::bad_alloc&) {
+            if (r == WAIT_OBJECT_0) {
+                drainDevice(drainPointer);
+                // The wait reports the lowest signalled index: while a push keeps the
+                // pointer signalling, the keyboard would wait until the pointer rests.
+                if (signalled(keyboardEvent))
+                    drainDevice(drainKeyboard);
+            } else {
+                drainDevice(drainKeyboard);
             }
-            // The wait reports the pointer first: under steady motion it would report
-            // nothing else, and the queue still gets its turn every 33 ms.
-            if (GetTickCount() - lastQueueDrain < kQueueIntervalMs)
+            // Under steady motion the wait reports nothing but the pointer; the queue and
+            // the housekeeping still get their turn every 33 ms.
+            if (GetTickCount() - lastQueueTurn < kQueueTurnMs)
                 continue;
-        } else if (r != WAIT_OBJECT_0 + 2 && r != WAIT_TIMEOUT) {
-            continue;
         }
-        lastQueueDrain = GetTickCount();
-        if (drainQueue())
+        keepHouse();
+        // The timer alone woke the loop; a message waiting as well is reported by the
+        // next wait at once.
+        if (count == 3 && r == WAIT_OBJECT_0 + 2)
+            continue;
+        lastQueueTurn = GetTickCount();
+        const Drained d = drainQueue(backlog);
+        if (d == Drained::Quit)
             return;
-        keepHooksInPlace();
-        tidyWindowLists();
+        backlog = d == Drained::TurnOver;
     }
 }
 
@@ -215,6 +268,10 @@ void shutdown() {
         overlayThreadId = 0;
     }
     finishFileSaves(); // the exit's exclusion save, and any settings save still pending
+    if (housekeepingTimer) {
+        CloseHandle(housekeepingTimer);
+        housekeepingTimer = nullptr;
+    }
     CloseHandle(instanceMutex);
     instanceMutex = nullptr;
 }

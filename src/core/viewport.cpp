@@ -6,6 +6,7 @@
 
 #include "core/adoption_rules.h"
 #include "core/app.h"
+#include "core/held_messages.h"
 #include "core/hung_guard.h"
 #include "core/settings.h"
 #include "core/view.h"
@@ -328,7 +329,9 @@ ProgramWait::ProgramWait() {
     ++programWaits;
 }
 ProgramWait::~ProgramWait() {
-    --programWaits;
+    // What the wait held runs now, as after a shift.
+    if (--programWaits == 0 && !shifting)
+        shiftEnded();
 }
 
 bool shiftRunning() {
@@ -384,6 +387,7 @@ void shiftView(int dx, int dy, HWND exceptWindow) {
     }
     shifting = false;
     updateTrayIcon();
+    shiftEnded();
 }
 
 ListCount countRememberedWindows() {
@@ -402,6 +406,7 @@ void resetViewportState() {
     managedThreads = nullptr;
     shifting = false;
     programWaits = 0;
+    resetHeldMessages();
     pendingDelta = {};
     pendingExcept = nullptr;
     pendingExceptMixed = false;

@@ -4,6 +4,7 @@
 #include "core/app.h"
 #include "core/edge_movement.h"
 #include "core/file_saver.h"
+#include "core/held_messages.h"
 #include "core/input.h"
 #include "core/save_failures.h"
 #include "core/settings.h"
@@ -144,10 +145,12 @@ void onTaskbarCreated() {
 }
 
 // What may collect the windows or move the view: the commands, the continuation timer,
-// the tray icon's menu and the hook reports. Sent by another program while a shift waits
-// on it, such a message is posted again and handled once the shift is over.
+// the tray icon's menu, the hook reports, and the exit (whose warning box would run a
+// modal loop inside the shift). Sent by another program while a shift waits on it, such
+// a message is held and handled once the shift is over.
 bool deferredWhileShifting(UINT msg) {
     switch (msg) {
+    case WM_CLOSE:
     case WM_COMMAND:
     case WM_TIMER:
     case WM_TRAYICON:
@@ -171,9 +174,17 @@ LRESULT answerListSize(WPARAM which) {
     return MAKELRESULT(std::min(c.entries, 0xFFFF), std::min(c.gone, 0xFFFF));
 }
 
+LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// What the last shift held, in the order it came.
+void runHeldMessages() {
+    MSG m;
+    while (takeHeldMessage(m))
+        if (IsWindow(m.hwnd))
+            handleMessage(m.hwnd, m.message, m.wParam, m.lParam);
+}
+
 LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (shiftRunning() && deferredWhileShifting(msg) && PostMessageW(w, msg, wParam, lParam))
-        return 0;
     switch (msg) {
     case WM_DESTROY: PostQuitMessage(0); break;
     case WM_CLOSE: runExitSequence(); break;
@@ -211,6 +222,7 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOOK_MAXIMIZE: onHookMaximize(reinterpret_cast<HWND>(lParam)); return 0;
     case WM_LIST_SIZE: return answerListSize(wParam);
     case WM_SAVE_FAILED: tellFailedSaves(); return 0;
+    case WM_SHIFT_OVER: runHeldMessages(); return 0;
     default:
         if (taskbarCreatedMessage != 0 && msg == taskbarCreatedMessage) onTaskbarCreated();
         break;
@@ -224,6 +236,8 @@ LRESULT CALLBACK mainWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) 
     // A handler that runs out of memory drops what it was doing; every list it uses is
     // left whole, so the program goes on, and nothing may unwind into the system's frames.
     try {
+        if (deferredWhileShifting(msg) && holdWhileShifting(w, msg, wParam, lParam))
+            return 0;
         return handleMessage(w, msg, wParam, lParam);
     } catch (const std::bad_alloc&) {
         return 0;

@@ -126,14 +126,39 @@ struct BorderFrameRelease {
     }
 } borderFrameRelease;
 
+// Set by the thread once its queue exists. It lives as long as the process: a thread
+// that was slow to start may still set it after start-up stopped waiting.
+HANDLE queueReady;
+
+// How long start-up waits for the thread at most; it never hangs on it.
+constexpr DWORD kReadyWaitMs = 5000;
+
 } // namespace
+
+void startOverlayThread() {
+    if (!queueReady)
+        queueReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    else
+        ResetEvent(queueReady);
+    overlayThread = CreateThread(nullptr, 0, overlayThreadProc, &BorderFrame, 0, &overlayThreadId);
+    if (!overlayThread) {
+        overlayThreadId = 0;
+        return;
+    }
+    HANDLE either[2] = {queueReady, overlayThread};
+    if (queueReady)
+        WaitForMultipleObjects(2, either, FALSE, kReadyWaitMs);
+}
 
 DWORD WINAPI overlayThreadProc(LPVOID param) {
     auto* frame = static_cast<BorderFrameRecord*>(param);
     if (!frame)
         return 1;
-    createFrame(*frame);
     MSG msg;
+    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // makes the queue
+    if (queueReady)
+        SetEvent(queueReady);
+    createFrame(*frame);
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         switch (msg.message) {
         case WM_BORDER_HIDE: hideFrame(*frame); break;

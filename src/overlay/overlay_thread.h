@@ -21,7 +21,12 @@ extern BorderFrameRecord BorderFrame;
 // its own; null once the program has released the frame at exit.
 extern BorderFrameRecord* CurrentBorderFrame;
 
-// The thread's start routine, given &BorderFrame: makes the brush, the class and the four
-// hidden strips, then runs the message loop until WM_QUIT. Returns 1, at once for a null
-// record.
+// The thread's start routine, given &BorderFrame: makes its message queue, then the
+// brush, the class and the four hidden strips, then runs the message loop until WM_QUIT.
+// Returns 1, at once for a null record.
 DWORD WINAPI overlayThreadProc(LPVOID frame);
+
+// Starts the thread on &BorderFrame and returns once its queue exists, so that a message
+// posted at once is not lost; sets overlayThread and overlayThreadId (0 when it did not
+// start).
+void startOverlayThread();

@@ -333,6 +333,55 @@ TEST(MainLoop, SteadyPointerEventsLeaveTheQueueItsTurn) {
     EXPECT_LT(slowestMessageMs, 300u) << "a posted message waited for the pointer to stop";
 }
 
+// Ctrl-hold mode while a push keeps the pointer signalling: a Ctrl press must reach the
+// keyboard drain while the pointer still fires, not once it rests. The keyboard is this
+// process's own DirectInput device, fed by SendInput.
+LONG switchedOnWhilePointerFired;
+
+void sendCtrl(bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_CONTROL;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_CONTROL, MAPVK_VK_TO_VSC)); // what it reads
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof(in));
+}
+
+DWORD WINAPI pressCtrlDuringThePush(void* loopThread) {
+    Sleep(100);
+    sendCtrl(true);
+    const ULONGLONG end = GetTickCount64() + 1500;
+    while (GetTickCount64() < end && *static_cast<volatile int*>(&Settings.scrollEnabled) == 0)
+        Sleep(5);
+    switchedOnWhilePointerFired = *static_cast<volatile int*>(&Settings.scrollEnabled);
+    sendCtrl(false);
+    ResetEvent(pointerEvent); // the push ends, so that even a starved loop ends
+    PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<uintptr_t>(loopThread)), WM_QUIT, 0, 0);
+    return 0;
+}
+
+TEST_F(MainWindowTest, TheKeyboardIsServedWhileThePointerKeepsSignalling) {
+    appInstance = GetModuleHandleW(nullptr);
+    Settings.ctrlHoldMode = 1;
+    Settings.scrollEnabled = 0;
+    ASSERT_EQ(initInput(), 1);
+    const HANDLE devicePointerEvent = pointerEvent;
+    pointerEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr); // a push that never rests
+    switchedOnWhilePointerFired = -1;
+    HANDLE presser = CreateThread(
+        nullptr, 0, pressCtrlDuringThePush,
+        reinterpret_cast<void*>(static_cast<uintptr_t>(GetCurrentThreadId())), 0, nullptr);
+    ASSERT_TRUE(presser);
+    runMainLoop();
+    WaitForSingleObject(presser, 5000);
+    CloseHandle(presser);
+    releaseInput();
+    for (HANDLE e : {pointerEvent, devicePointerEvent, keyboardEvent})
+        CloseHandle(e);
+    pointerEvent = keyboardEvent = nullptr;
+    EXPECT_EQ(switchedOnWhilePointerFired, 1) << "Ctrl waited for the pointer to rest";
+}
+
 // The system may refuse the pointer (another program holds it): input still starts, as the
 // keyboard and the hook reports work without it. The refusal is made by swapping the
 // devices' Acquire for one that refuses the mouse and passes the keyboard on.

@@ -71,4 +71,25 @@ TEST(OverlayThread, ShowsAndHidesTheFrameAndEndsOnQuit) {
     Settings = SettingsRecord{};
 }
 
+// Start-up posts to the thread as soon as it has started it (a shift at start shows the
+// frame): the thread's queue must exist by then, or the message is lost.
+TEST(OverlayThread, AMessagePostedTheMomentItStartsIsNotLost) {
+    resetAppState();
+    appInstance = GetModuleHandleW(nullptr);
+    Settings = SettingsRecord{};
+    Settings.moveDisplay = u'b';
+    RealScreenSize = {1024, 768};
+    ViewOrigin = {0, 0};
+    BorderFrame = BorderFrameRecord{};
+    startOverlayThread();
+    ASSERT_TRUE(overlayThread);
+    postToOverlayThread(WM_BORDER_SHOW);
+    EXPECT_TRUE(waitFor([] { return BorderFrame.hideTimer != 0; })) << "the show was lost";
+    postToOverlayThread(WM_QUIT);
+    EXPECT_EQ(WaitForSingleObject(overlayThread, 5000), WAIT_OBJECT_0);
+    CloseHandle(overlayThread);
+    resetAppState();
+    Settings = SettingsRecord{};
+}
+
 } // namespace

@@ -2,14 +2,20 @@
 // peer process (shiftpeer.exe) for the shift, those of this process for the adoption,
 // since Wine refuses placement changes on another process's windows.
 #include "core/app.h"
+#include "core/file_saver.h"
 #include "core/settings.h"
+#include "core/settings_file.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion.h"
+#include "hook/hook_messages.h"
 #include "hook/packed_position.h"
 #include "mainwnd/main_window.h"
 #include "mainwnd/window_lists.h"
 #include "res/resource.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_menu.h"
+#include "tray/tray_rules.h"
 
 #include "shiftpeer_client.h"
 
@@ -194,8 +200,45 @@ TEST_F(ViewportTest, WithoutADesktopListViewAShiftRepaintsNothing) {
     EXPECT_EQ(ownPaints, 0);
 }
 
-DWORD WINAPI sendGather(void*) {
-    return static_cast<DWORD>(SendMessageW(MainWindow, WM_COMMAND, IDM_GATHER, 0));
+// A message another thread sends to this one: it waits among this thread's sent messages,
+// which the next wait of a shift on the peer delivers.
+struct SentMessage {
+    HWND to;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    HANDLE sender = nullptr;
+
+    static DWORD WINAPI send(void* self) {
+        const auto* m = static_cast<SentMessage*>(self);
+        return static_cast<DWORD>(SendMessageW(m->to, m->message, m->wParam, m->lParam));
+    }
+    // Returns once the message waits here.
+    bool start() {
+        sender = CreateThread(nullptr, 0, send, this, 0, nullptr);
+        const ULONGLONG deadline = GetTickCount64() + 5000;
+        while (!pending() && GetTickCount64() < deadline)
+            Sleep(1);
+        return sender && pending();
+    }
+    static bool pending() { return HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE; }
+    bool answered() const { return WaitForSingleObject(sender, 0) == WAIT_OBJECT_0; }
+    ~SentMessage() {
+        if (sender) {
+            WaitForSingleObject(sender, 5000);
+            CloseHandle(sender);
+        }
+    }
+};
+
+HWND makeMainWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = mainWindowProc;
+    wc.lpszClassName = L"ViewportTestMain";
+    RegisterClassW(&wc);
+    MainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, L"ViewportTestMain", L"", 0, 0, 0, 0, 0, nullptr,
+                                 nullptr, nullptr, nullptr);
+    return MainWindow;
 }
 
 // A command another program sends while the shift waits on it runs once the shift is
@@ -207,28 +250,13 @@ TEST_F(ViewportTest, ACommandSentDuringAShiftWaitsUntilTheShiftIsOver) {
     const HWND untitled = peer.create(L"400,300,100,80,-,ShiftPeerWin,");
     const HWND owned = peer.create(L"450,330,100,80,o,ShiftPeerWin,owned");
     ASSERT_TRUE(a && untitled && owned);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = mainWindowProc;
-    wc.lpszClassName = L"ViewportTestMain";
-    RegisterClassW(&wc);
-    MainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, L"ViewportTestMain", L"", 0, 0, 0, 0, 0, nullptr,
-                                 nullptr, nullptr, nullptr);
-    ASSERT_TRUE(MainWindow);
+    ASSERT_TRUE(makeMainWindow());
     WorkArea = {0, 0, 1024, 728};
 
-    // "Gather" sent from another thread waits among this thread's sent messages, which
-    // the shift's first wait on the peer delivers.
-    HANDLE sender = CreateThread(nullptr, 0, sendGather, nullptr, 0, nullptr);
-    ASSERT_TRUE(sender);
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) &&
-           GetTickCount64() < deadline)
-        Sleep(1);
-    ASSERT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
-
+    SentMessage gather{MainWindow, WM_COMMAND, IDM_GATHER, 0};
+    ASSERT_TRUE(gather.start());
     shiftView(100, 0, nullptr);
-    EXPECT_EQ(WaitForSingleObject(sender, 5000), WAIT_OBJECT_0);
-    CloseHandle(sender);
+    EXPECT_TRUE(waitFor([&] { return gather.answered(); }));
     EXPECT_EQ(rectOf(a).left, 200);
     EXPECT_EQ(rectOf(untitled).left, 300);
     EXPECT_EQ(rectOf(owned).left, 350);
@@ -236,6 +264,85 @@ TEST_F(ViewportTest, ACommandSentDuringAShiftWaitsUntilTheShiftIsOver) {
     EXPECT_TRUE(waitFor([&] { return rectOf(a).left == 0; }));
     DestroyWindow(MainWindow);
     pumpOwnMessages();
+}
+
+// A modal loop inside a shift (a message box) fetches what the shift puts off: it must
+// neither fetch the same messages over and over nor run the exit, whose own warning box
+// would open inside the shift. Both run once the shift is over.
+constexpr UINT kRunModalLoop = WM_APP + 20;
+int modalLoopFetched;
+
+LRESULT CALLBACK modalLoopProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != kRunModalLoop)
+        return DefWindowProcW(w, msg, wp, lp);
+    PostMessageW(MainWindow, WM_HOOK_DESTROY, reinterpret_cast<WPARAM>(w), 0);
+    const ULONGLONG end = GetTickCount64() + 300;
+    while (GetTickCount64() < end) {
+        MSG m;
+        if (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ++modalLoopFetched;
+            DispatchMessageW(&m);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    SendMessageW(MainWindow, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+TEST_F(ViewportTest, AModalLoopInsideAShiftNeitherSpinsNorRunsTheExit) {
+    ASSERT_TRUE(peer.start());
+    const HWND a = peer.create(L"300,120,200,150,-,ShiftPeerWin,first");
+    ASSERT_TRUE(a);
+    ASSERT_TRUE(makeMainWindow());
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = modalLoopProc;
+    wc.lpszClassName = L"ViewportTestModal";
+    RegisterClassW(&wc);
+    HWND modal = CreateWindowExW(0, L"ViewportTestModal", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_TRUE(modal);
+    modalLoopFetched = 0;
+
+    SentMessage openBox{modal, kRunModalLoop, 0, 0};
+    ASSERT_TRUE(openBox.start());
+    shiftView(100, 0, nullptr);
+    EXPECT_TRUE(openBox.answered()) << "the modal loop did not run inside the shift";
+    EXPECT_EQ(rectOf(a).left, 200);
+    EXPECT_LE(modalLoopFetched, 5) << "the put-off messages came back over and over";
+    EXPECT_TRUE(IsWindow(MainWindow)) << "the exit ran inside the shift";
+    EXPECT_TRUE(waitFor([] { return !IsWindow(MainWindow); })) << "the exit never ran";
+    DestroyWindow(modal);
+    pumpOwnMessages(); // the quit message the main window's end posted
+}
+
+// Tray clicks the shell sends during a shift keep their order with one it sends after
+// it: a middle click (pin the pointer) then a left click (which, pinned, only unpins).
+TEST_F(ViewportTest, TrayClicksPutOffByAShiftKeepTheirOrder) {
+    ASSERT_TRUE(peer.start());
+    ASSERT_TRUE(peer.create(L"300,120,200,150,-,ShiftPeerWin,first"));
+    ASSERT_TRUE(makeMainWindow());
+    Settings.trayClickTogglesScroll = 1; // unpinned, a left click would toggle movement
+    Settings.scrollEnabled = 0;
+    pointerPinned = 0;
+
+    SentMessage middle{MainWindow, WM_TRAYICON, kTrayIconId, kTrayMiddleUp};
+    ASSERT_TRUE(middle.start());
+    shiftView(100, 0, nullptr);
+    ASSERT_TRUE(middle.answered());
+    SentMessage left{MainWindow, WM_TRAYICON, kTrayIconId, kTrayLeftUp};
+    ASSERT_TRUE(left.start());
+    EXPECT_TRUE(waitFor([&] { return left.answered(); }));
+    pumpOwnMessages();
+    EXPECT_EQ(pointerPinned, 0) << "the left click ran first, then the pin";
+    EXPECT_EQ(Settings.scrollEnabled, 0) << "the left click ran before the pin";
+    unpinPointer();
+    DestroyWindow(MainWindow);
+    pumpOwnMessages();
+    finishFileSaves();
+    wchar_t path[MAX_PATH];
+    if (settingsFilePath(path))
+        DeleteFileW(path);
 }
 
 TEST_F(ViewportTest, WindowsThatMustStayPutStayPut) {
