@@ -1,6 +1,7 @@
 list(APPEND ORVALIS_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/settings_codec.cpp
     ${CMAKE_CURRENT_LIST_DIR}/view.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/view_record.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edge_core.cpp
     ${CMAKE_CURRENT_LIST_DIR}/input_core.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES
