@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -17,6 +18,9 @@ struct Slot {
     bool pending = false;
     bool remove = false;
     bool backupFirst = false; // sticky until the backup has been made
+    unsigned intervalMs = 0;  // a frequent save's least time between two writes
+    bool everWritten = false;
+    ULONGLONG lastWrite = 0;
 };
 
 SRWLOCK lock = SRWLOCK_INIT;
@@ -24,12 +28,36 @@ CONDITION_VARIABLE workArrived = CONDITION_VARIABLE_INIT;
 CONDITION_VARIABLE allDone = CONDITION_VARIABLE_INIT;
 std::vector<Slot>* slots = nullptr; // never freed: the thread may outlive static clean-up
 bool writing = false;
+int finishing = 0; // callers of finishFileSaves waiting: no save waits its turn
 HANDLE saverThread = nullptr;
 
 Slot* pendingSlot() {
     for (Slot& s : *slots)
         if (s.pending)
             return &s;
+    return nullptr;
+}
+
+// How long the slot's save still waits its turn; 0 when it is due.
+ULONGLONG waitLeft(const Slot& s, ULONGLONG now) {
+    if (finishing > 0 || !s.everWritten || now - s.lastWrite >= s.intervalMs)
+        return 0;
+    return s.lastWrite + s.intervalMs - now;
+}
+
+// The first pending slot that is due; otherwise null and, when a save waits its turn,
+// the time until the first turn comes in `sleepMs` (INFINITE when none waits).
+Slot* dueSlot(DWORD& sleepMs) {
+    sleepMs = INFINITE;
+    const ULONGLONG now = GetTickCount64();
+    for (Slot& s : *slots) {
+        if (!s.pending)
+            continue;
+        const ULONGLONG left = waitLeft(s, now);
+        if (left == 0)
+            return &s;
+        sleepMs = static_cast<DWORD>(std::min<ULONGLONG>(sleepMs, left));
+    }
     return nullptr;
 }
 
@@ -48,13 +76,17 @@ bool write(const std::wstring& path, const std::vector<std::uint8_t>& bytes, boo
 DWORD WINAPI saverMain(void*) {
     AcquireSRWLockExclusive(&lock);
     for (;;) {
-        Slot* slot = pendingSlot();
+        DWORD sleepMs = INFINITE;
+        Slot* slot = dueSlot(sleepMs);
         if (slot == nullptr) {
-            WakeAllConditionVariable(&allDone);
-            SleepConditionVariableSRW(&workArrived, &lock, INFINITE, 0);
+            if (sleepMs == INFINITE)
+                WakeAllConditionVariable(&allDone);
+            SleepConditionVariableSRW(&workArrived, &lock, sleepMs, 0);
             continue;
         }
         slot->pending = false;
+        slot->everWritten = true;
+        slot->lastWrite = GetTickCount64();
         const std::wstring path = slot->path; // slots may grow while unlocked
         std::vector<std::uint8_t> bytes;
         bytes.swap(slot->bytes);
@@ -75,8 +107,10 @@ DWORD WINAPI saverMain(void*) {
 
 } // namespace
 
-void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
-                   bool backupFirst) {
+namespace {
+
+void queueSave(const wchar_t* path, std::vector<std::uint8_t>& bytes, bool remove, bool backupFirst,
+               unsigned intervalMs) {
     AcquireSRWLockExclusive(&lock);
     try {
         if (slots == nullptr)
@@ -93,6 +127,7 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
         slot->bytes.swap(bytes);
         slot->remove = remove;
         slot->backupFirst = slot->backupFirst || backupFirst;
+        slot->intervalMs = intervalMs;
         slot->pending = true;
         if (saverThread == nullptr)
             saverThread = CreateThread(nullptr, 0, saverMain, nullptr, 0, nullptr);
@@ -106,8 +141,22 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
         finishFileSaves(); // no thread to be had: write here rather than not at all
 }
 
+} // namespace
+
+void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
+                   bool backupFirst) {
+    queueSave(path, bytes, remove, backupFirst, 0);
+}
+
+void queueFrequentFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes,
+                           unsigned intervalMs) {
+    queueSave(path, bytes, false, false, intervalMs);
+}
+
 void finishFileSaves() {
     AcquireSRWLockExclusive(&lock);
+    ++finishing;
+    WakeConditionVariable(&workArrived); // a save waiting its turn is due now
     if (saverThread == nullptr) {
         // Only when the thread could not be started: write on the caller's thread.
         while (Slot* slot = slots ? pendingSlot() : nullptr) {
@@ -119,5 +168,6 @@ void finishFileSaves() {
     }
     while (saverThread != nullptr && (writing || (slots && pendingSlot())))
         SleepConditionVariableSRW(&allDone, &lock, INFINITE, 0);
+    --finishing;
     ReleaseSRWLockExclusive(&lock);
 }

@@ -13,7 +13,9 @@ list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/taskbar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/input.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edge_movement.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/viewport.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/viewport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/view_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stranded_windows.cpp)
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/delay_gate_core.cpp)
 list(APPEND ORVALIS_SHELL_SOURCES ${CMAKE_CURRENT_LIST_DIR}/delay_gate.cpp)
 list(APPEND ORVALIS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/collector_rules.cpp

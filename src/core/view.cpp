@@ -9,12 +9,15 @@ Point ViewOrigin;
 
 char taskbarSideFromRect(const Rect& r) {
     // A bar that reports no area (hidden, or not placed yet) has no side.
-    if (r.right <= r.left || r.bottom <= r.top) return 0;
+    if (r.right <= r.left || r.bottom <= r.top)
+        return 0;
     // A rectangle starting at the top-left corner is either a left bar (taller than wide)
     // or a top bar; any other start means bottom (further down) or right.
     if (r.top == r.left) {
-        if (r.bottom > r.right) return 'l';
-        if (r.bottom < r.right) return 't';
+        if (r.bottom > r.right)
+            return 'l';
+        if (r.bottom < r.right)
+            return 't';
     }
     return r.top > r.left ? 'b' : 'r';
 }
@@ -82,7 +85,6 @@ std::optional<Point> strandedWindowPlace(const Rect& window, Point origin, int c
     if (window.left < areaRight && window.right > areaLeft && window.top < areaBottom &&
         window.bottom > areaTop)
         return std::nullopt;
-    return Point{
-        saturateInt(placeOnAxis(window.left, window.right, areaLeft, columns, screen.w)),
-        saturateInt(placeOnAxis(window.top, window.bottom, areaTop, rows, screen.h))};
+    return Point{saturateInt(placeOnAxis(window.left, window.right, areaLeft, columns, screen.w)),
+                 saturateInt(placeOnAxis(window.top, window.bottom, areaTop, rows, screen.h))};
 }

@@ -78,9 +78,11 @@ TEST(ResumedViewOrigin, TableOfRecordsAndSessions) {
         {"no record", std::nullopt, fallback},
         {"this session, this area", kRecord, {2048, 768}},
         {"clock corrected within the tolerance",
-         with([](ViewRecord& r) { r.session.bootMs -= kSameBootToleranceMs; }), {2048, 768}},
+         with([](ViewRecord& r) { r.session.bootMs -= kSameBootToleranceMs; }),
+         {2048, 768}},
         {"written by a later reading of the clock",
-         with([](ViewRecord& r) { r.session.bootMs += kSameBootToleranceMs; }), {2048, 768}},
+         with([](ViewRecord& r) { r.session.bootMs += kSameBootToleranceMs; }),
+         {2048, 768}},
         {"another boot", with([](ViewRecord& r) { r.session.bootMs -= kSameBootToleranceMs + 1; }),
          fallback},
         {"another sign-in of the same boot", with([](ViewRecord& r) { r.session.logonId ^= 1; }),
@@ -90,9 +92,16 @@ TEST(ResumedViewOrigin, TableOfRecordsAndSessions) {
         {"other screen width", with([](ViewRecord& r) { r.screen.w = 1280; }), fallback},
         {"other screen height", with([](ViewRecord& r) { r.screen.h = 1024; }), fallback},
         // Left beyond the area by a screen that shrank while the program ran.
-        {"beyond the far border", with([](ViewRecord& r) { r.origin = {5000, 900}; }),
+        {"beyond the far border",
+         with([](ViewRecord& r) {
+             r.origin = {5000, 900};
+         }),
          {2048, 768}},
-        {"before the near border", with([](ViewRecord& r) { r.origin = {-3, INT_MIN}; }), {0, 0}},
+        {"before the near border",
+         with([](ViewRecord& r) {
+             r.origin = {-3, INT_MIN};
+         }),
+         {0, 0}},
         {"boot times far apart overflow no check",
          with([](ViewRecord& r) { r.session.bootMs = LLONG_MIN; }), fallback},
     };
