@@ -9,15 +9,12 @@ Point ViewOrigin;
 
 char taskbarSideFromRect(const Rect& r) {
     // A bar that reports no area (hidden, or not placed yet) has no side.
-    if (r.right <= r.left || r.bottom <= r.top)
-        return 0;
+    if (r.right <= r.left || r.bottom <= r.top) return 0;
     // A rectangle starting at the top-left corner is either a left bar (taller than wide)
     // or a top bar; any other start means bottom (further down) or right.
     if (r.top == r.left) {
-        if (r.bottom > r.right)
-            return 'l';
-        if (r.bottom < r.right)
-            return 't';
+        if (r.bottom > r.right) return 'l';
+        if (r.bottom < r.right) return 't';
     }
     return r.top > r.left ? 'b' : 'r';
 }
