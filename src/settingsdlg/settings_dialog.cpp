@@ -9,6 +9,7 @@
 #include "core/edge_core.h"
 #include "core/settings_file.h"
 #include "core/view.h"
+#include "core/view_file.h"
 #include "core/viewport.h"
 #include "hook/ovl.h"
 #include "res/resource.h"
@@ -155,6 +156,7 @@ void applyAndClose(HWND d) {
     applyForm(readForm(d), Settings);
     storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     keepViewInsideArea();
+    recordView(); // the next start compares the record's area with these settings
     updateTrayIcon();
     saveSettings();
     DestroyWindow(d);
@@ -164,6 +166,7 @@ void restoreAndClose(HWND d) {
     restoreSnapshot(Settings, SettingsDialogState.snapshot);
     storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     storeHookFlag(d_bHookRet, Settings.moveIcons);
+    recordView();
     updateTrayIcon();
     DestroyWindow(d);
 }
