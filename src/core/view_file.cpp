@@ -41,7 +41,7 @@ bool wholeViewRecord(const std::vector<std::uint8_t>& bytes) {
 
 bool viewRecordPath(wchar_t (&path)[260]) {
     const DWORD n = GetModuleFileNameW(nullptr, path, 260);
-    if (n == 0 || n >= 255) // room for the longer extension
+    if (n == 0 || n >= 260)
         return false;
     return PathRenameExtensionW(path, L".view") != FALSE;
 }

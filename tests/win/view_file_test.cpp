@@ -1,5 +1,5 @@
-// Orvalis.view through the real file calls and the saver thread: what a start reads back,
-// what it ignores, and how often a burst of moves writes it.
+// Orvalis.view through the real file calls and the saver thread: what a start reads back
+// and how often a burst of moves writes it. Damaged records are the codec's (unit tests).
 #include "core/file_saver.h"
 #include "core/settings.h"
 #include "core/view.h"
@@ -32,19 +32,13 @@ struct ViewFileTest : ::testing::Test {
         DeleteFileW(path.c_str());
         RemoveDirectoryW(dir.c_str());
     }
-    void put(const std::string& bytes) const {
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD n = 0;
-        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-        CloseHandle(f);
-    }
     int storedX() const {
         const std::optional<ViewRecord> r = readViewRecord(path.c_str());
         return r ? r->origin.x : -1;
     }
 };
 
-TEST_F(ViewFileTest, AStartReadsWhatTheLastMoveRecordedAndIgnoresAnythingElse) {
+TEST_F(ViewFileTest, AStartReadsWhatTheLastMoveRecorded) {
     recordViewAt(path.c_str());
     finishFileSaves();
     const std::optional<ViewRecord> stored = readViewRecord(path.c_str());
@@ -53,27 +47,13 @@ TEST_F(ViewFileTest, AStartReadsWhatTheLastMoveRecordedAndIgnoresAnythingElse) {
     EXPECT_EQ(stored->columns, 3);
     EXPECT_EQ(stored->rows, 2);
     EXPECT_EQ(stored->screen, (Size{1024, 768}));
+    // Read again a moment later, this session still reads as the one that wrote it.
+    Sleep(50);
     EXPECT_TRUE(sameViewSession(stored->session, currentViewSession()));
-    EXPECT_EQ(resumedViewOrigin(stored, currentViewSession(), 3, 2, {1024, 768}, {}),
-              (Point{2048, 768}));
-
-    // A cut, a longer or a foreign file is no record; nothing is taken from it.
-    std::string whole(kViewRecordBytes, '\0');
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD got = 0;
-    ReadFile(f, whole.data(), kViewRecordBytes, &got, nullptr);
-    CloseHandle(f);
-    ASSERT_EQ(got, kViewRecordBytes);
-    for (const std::string& bad : {whole.substr(0, 51), whole + "x", std::string(52, 'x')}) {
-        put(bad);
-        EXPECT_FALSE(readViewRecord(path.c_str())) << bad.size() << " bytes";
-    }
-    DeleteFileW(path.c_str());
-    EXPECT_FALSE(readViewRecord(path.c_str()));
 }
 
-// A push held against the edge for 600 ms, one move every 20 ms: the file is written at
-// most once per half second, and the last move is in it when the burst ends.
+// A long push, a move every 20 ms or so: the file is written at most once per half
+// second, and the last move is in it when the burst ends.
 TEST_F(ViewFileTest, ABurstOfMovesWritesTheRecordAFewTimesEndingWithTheLast) {
     ViewOrigin.x = 0;
     recordViewAt(path.c_str());
