@@ -42,12 +42,14 @@ void report(const char* what, std::vector<double> ms) {
                 ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size());
 }
 
-std::vector<double> timeSaves(int count, bool waitBetween) {
+// Times `call` alone, `count` times; `change` gives each call something new to save.
+template <typename Change, typename Call>
+std::vector<double> timeCalls(int count, bool waitBetween, Change change, Call call) {
     std::vector<double> ms;
     for (int i = 0; i < count; ++i) {
-        Settings.scrollEnabled = !Settings.scrollEnabled;
+        change(i);
         const double t0 = nowMs();
-        saveSettings();
+        call();
         ms.push_back(nowMs() - t0);
         if (waitBetween)
             WAIT_FOR_DISK();
@@ -56,18 +58,15 @@ std::vector<double> timeSaves(int count, bool waitBetween) {
     return ms;
 }
 
+std::vector<double> timeSaves(int count, bool waitBetween) {
+    return timeCalls(
+        count, waitBetween, [](int) { Settings.scrollEnabled = !Settings.scrollEnabled; },
+        saveSettings);
+}
+
 std::vector<double> timeRecords(int count, bool waitBetween) {
-    std::vector<double> ms;
-    for (int i = 0; i < count; ++i) {
-        ViewOrigin.x = i;
-        const double t0 = nowMs();
-        recordView();
-        ms.push_back(nowMs() - t0);
-        if (waitBetween)
-            WAIT_FOR_DISK();
-    }
-    WAIT_FOR_DISK();
-    return ms;
+    return timeCalls(
+        count, waitBetween, [](int i) { ViewOrigin.x = i; }, recordView);
 }
 
 } // namespace
