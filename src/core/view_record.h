@@ -44,7 +44,8 @@ std::optional<ViewRecord> decodeViewRecord(const std::uint8_t* bytes, std::size_
 // The boot time computed at two moments differs by the clock's corrections in between
 // and by the drift of the tick counter against the corrected clock (weeks of running at
 // 100 ppm make minutes). A start taken for the same session wrongly only starts from the
-// record's place; one taken for another session wrongly strands windows: hence generous.
+// record's place; one taken for another session wrongly loses the windows' places (the
+// start then only brings those outside the area back in): hence generous.
 constexpr std::int64_t kSameBootToleranceMs = 15 * 60 * 1000;
 
 bool sameViewSession(const ViewSession& a, const ViewSession& b);
