@@ -2,9 +2,14 @@
 // or Ctrl in hold mode calls it, timed around the call alone. Three cases: the file free;
 // another program reading it (open with full sharing) throughout; and a burst of saves
 // without waiting, as Ctrl pressed and released quickly gives. Between the single saves
-// the bench waits until the save is on disk, so each one is a real write.
+// the bench waits until the save is on disk, so each one is a real write. Then the main
+// thread's cost of recording a shift (recordView(), which shiftView calls after every move
+// of the view): single records, each written before the next, and a burst as a long push
+// gives, which the saver writes at most twice a second.
 #include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/view.h"
+#include "core/view_file.h"
 #if __has_include("core/file_saver.h")
 #include "core/file_saver.h"
 #define WAIT_FOR_DISK() finishFileSaves()
@@ -37,18 +42,31 @@ void report(const char* what, std::vector<double> ms) {
                 ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size());
 }
 
-std::vector<double> timeSaves(int count, bool waitBetween) {
+// Times `call` alone, `count` times; `change` gives each call something new to save.
+template <typename Change, typename Call>
+std::vector<double> timeCalls(int count, bool waitBetween, Change change, Call call) {
     std::vector<double> ms;
     for (int i = 0; i < count; ++i) {
-        Settings.scrollEnabled = !Settings.scrollEnabled;
+        change(i);
         const double t0 = nowMs();
-        saveSettings();
+        call();
         ms.push_back(nowMs() - t0);
         if (waitBetween)
             WAIT_FOR_DISK();
     }
     WAIT_FOR_DISK();
     return ms;
+}
+
+std::vector<double> timeSaves(int count, bool waitBetween) {
+    return timeCalls(
+        count, waitBetween, [](int) { Settings.scrollEnabled = !Settings.scrollEnabled; },
+        saveSettings);
+}
+
+std::vector<double> timeRecords(int count, bool waitBetween) {
+    return timeCalls(
+        count, waitBetween, [](int i) { ViewOrigin.x = i; }, recordView);
 }
 
 } // namespace
@@ -70,5 +88,15 @@ int main() {
 
     report("burst of 200", timeSaves(200, false));
     DeleteFileW(path);
+
+    wchar_t viewPath[260];
+    if (!viewRecordPath(viewPath))
+        return 1;
+    Settings.columns = 5;
+    Settings.rows = 5;
+    RealScreenSize = {1024, 768};
+    report("view record, each written", timeRecords(200, true));
+    report("view record, burst of 200", timeRecords(200, false));
+    DeleteFileW(viewPath);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -19,6 +20,9 @@ struct Slot {
     bool remove = false;
     bool backupFirst = false; // sticky until the backup has been made
     HWND told = nullptr;      // the main window when the save was queued: told of failures
+    unsigned intervalMs = 0;  // a frequent save's least time between two writes
+    bool everWritten = false;
+    ULONGLONG lastWrite = 0;
 };
 
 SRWLOCK lock = SRWLOCK_INIT;
@@ -26,6 +30,7 @@ CONDITION_VARIABLE workArrived = CONDITION_VARIABLE_INIT;
 CONDITION_VARIABLE allDone = CONDITION_VARIABLE_INIT;
 std::vector<Slot>* slots = nullptr; // never freed: the thread may outlive static clean-up
 bool writing = false;
+int finishing = 0; // callers of finishFileSaves waiting: no save waits its turn
 HANDLE saverThread = nullptr;
 std::vector<std::wstring>* failedPaths = nullptr; // never freed, like the slots
 
@@ -33,6 +38,29 @@ Slot* pendingSlot() {
     for (Slot& s : *slots)
         if (s.pending)
             return &s;
+    return nullptr;
+}
+
+// How long the slot's save still waits its turn; 0 when it is due.
+ULONGLONG waitLeft(const Slot& s, ULONGLONG now) {
+    if (finishing > 0 || !s.everWritten || now - s.lastWrite >= s.intervalMs)
+        return 0;
+    return s.lastWrite + s.intervalMs - now;
+}
+
+// The first pending slot that is due; otherwise null and, when a save waits its turn,
+// the time until the first turn comes in `sleepMs` (INFINITE when none waits).
+Slot* dueSlot(DWORD& sleepMs) {
+    sleepMs = INFINITE;
+    const ULONGLONG now = GetTickCount64();
+    for (Slot& s : *slots) {
+        if (!s.pending)
+            continue;
+        const ULONGLONG left = waitLeft(s, now);
+        if (left == 0)
+            return &s;
+        sleepMs = static_cast<DWORD>(std::min<ULONGLONG>(sleepMs, left));
+    }
     return nullptr;
 }
 
@@ -79,13 +107,17 @@ void settle(const std::wstring& path, bool backupFirst, HWND told, const Written
 DWORD WINAPI saverMain(void*) {
     AcquireSRWLockExclusive(&lock);
     for (;;) {
-        Slot* slot = pendingSlot();
+        DWORD sleepMs = INFINITE;
+        Slot* slot = dueSlot(sleepMs);
         if (slot == nullptr) {
-            WakeAllConditionVariable(&allDone);
-            SleepConditionVariableSRW(&workArrived, &lock, INFINITE, 0);
+            if (sleepMs == INFINITE)
+                WakeAllConditionVariable(&allDone);
+            SleepConditionVariableSRW(&workArrived, &lock, sleepMs, 0);
             continue;
         }
         slot->pending = false;
+        slot->everWritten = true;
+        slot->lastWrite = GetTickCount64();
         const std::wstring path = slot->path; // slots may grow while unlocked
         std::vector<std::uint8_t> bytes;
         bytes.swap(slot->bytes);
@@ -103,8 +135,10 @@ DWORD WINAPI saverMain(void*) {
 
 } // namespace
 
-void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
-                   bool backupFirst) {
+namespace {
+
+void queueSave(const wchar_t* path, std::vector<std::uint8_t>& bytes, bool remove, bool backupFirst,
+               unsigned intervalMs) {
     AcquireSRWLockExclusive(&lock);
     try {
         if (slots == nullptr)
@@ -122,6 +156,7 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
         slot->remove = remove;
         slot->backupFirst = slot->backupFirst || backupFirst;
         slot->told = MainWindow;
+        slot->intervalMs = intervalMs;
         slot->pending = true;
         if (saverThread == nullptr)
             saverThread = CreateThread(nullptr, 0, saverMain, nullptr, 0, nullptr);
@@ -135,8 +170,22 @@ void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool re
         finishFileSaves(); // no thread to be had: write here rather than not at all
 }
 
+} // namespace
+
+void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
+                   bool backupFirst) {
+    queueSave(path, bytes, remove, backupFirst, 0);
+}
+
+void queueFrequentFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes,
+                           unsigned intervalMs) {
+    queueSave(path, bytes, false, false, intervalMs);
+}
+
 void finishFileSaves() {
     AcquireSRWLockExclusive(&lock);
+    ++finishing;
+    WakeConditionVariable(&workArrived); // a save waiting its turn is due now
     if (saverThread == nullptr) {
         // Only when the thread could not be started: write on the caller's thread.
         while (Slot* slot = slots ? pendingSlot() : nullptr) {
@@ -148,6 +197,7 @@ void finishFileSaves() {
     }
     while (saverThread != nullptr && (writing || (slots && pendingSlot())))
         SleepConditionVariableSRW(&allDone, &lock, INFINITE, 0);
+    --finishing;
     ReleaseSRWLockExclusive(&lock);
 }
 

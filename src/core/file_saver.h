@@ -1,6 +1,7 @@
 // Saves off the main thread. The main thread hands over a file's new bytes and goes on at
 // once; one saver thread writes the latest bytes of each file, so a burst of saves of one
-// file writes it once. A save that fails is reported back to the main window.
+// file writes it once. The settings, exclusion and view record files go through here; a
+// save that fails is reported back to the main window.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,16 @@ constexpr unsigned WM_SAVE_FAILED = 0x80D5;
 void queueFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes, bool remove,
                    bool backupFirst);
 
-// Waits until every queued save has been written or has failed. Called at exit, so that
-// the process never ends with a save half done, and by tests.
+// The same for a file rewritten after every move of the view: it is written at most once
+// every `intervalMs`. A save asked for sooner waits its turn, and the saves asked for
+// meanwhile only replace the bytes it will write, so a burst writes the file at once and
+// then once more with its end.
+void queueFrequentFileSave(const wchar_t* path, std::vector<std::uint8_t> bytes,
+                           unsigned intervalMs);
+
+// Waits until every queued save has been written or has failed; a save waiting its turn
+// is written at once. Called at exit, so that the process never ends with a save half
+// done or left unwritten, and by tests.
 void finishFileSaves();
 
 // The paths whose saves failed since the last call, each once. Main thread.

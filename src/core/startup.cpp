@@ -3,6 +3,9 @@
 // once, with no time-out.
 #include "core/startup.h"
 
+#include "core/stranded_windows.h"
+#include "core/view_file.h"
+
 #include "core/app.h"
 #include "core/edge_movement.h"
 #include "core/file_saver.h"
@@ -100,9 +103,13 @@ int initialize(HINSTANCE instance) {
     refreshDesktopValues(SPI_SETWORKAREA);
 
     const char side = Settings.startPosition == u't' ? taskbarSide() : 0;
-    ViewOrigin = initialViewOrigin(Settings.startPosition, Settings.columns, Settings.rows,
-                                   RealScreenSize, side);
+    // The last run's view, when it ended in this session: its windows are still where it
+    // left them. Whatever the start, no window stays outside the area.
+    ViewOrigin = resumeViewOrigin(initialViewOrigin(Settings.startPosition, Settings.columns,
+                                                    Settings.rows, RealScreenSize, side));
+    bringStrandedWindowsIn();
     adoptExistingWindows();
+    recordView();
     updateTrayIcon();
 
     startOverlayThread();

@@ -1,6 +1,8 @@
 // Start-position arithmetic and the storage of the shared view values.
 #include "core/view.h"
 
+#include <algorithm>
+
 Size RealScreenSize;
 Rect WorkArea;
 Point ViewOrigin;
@@ -36,4 +38,50 @@ Point initialViewOrigin(char16_t startPosition, int columns, int rows, Size scre
     default: break;
     }
     return {static_cast<int>(x), static_cast<int>(y)};
+}
+
+namespace {
+
+long long floorMod(long long v, long long m) {
+    const long long r = v % m;
+    return r < 0 ? r + m : r;
+}
+
+long long floorDiv(long long v, long long m) {
+    return (v - floorMod(v, m)) / m;
+}
+
+// One axis: the window spans [lo, hi), the area `cells` screens of `cell` pixels from
+// areaLo. Its new start, inside the chosen screen as far as its length allows.
+long long placeOnAxis(long long lo, long long hi, long long areaLo, int cells, int cell) {
+    const long long length = hi - lo;
+    const long long areaHi = areaLo + static_cast<long long>(cells) * cell;
+    long long index, start;
+    if (hi <= areaLo || lo >= areaHi) {
+        index = hi <= areaLo ? 0 : cells - 1;
+        start = areaLo + index * cell + floorMod(lo - areaLo, cell);
+    } else {
+        index = std::clamp<long long>(floorDiv(lo + length / 2 - areaLo, cell), 0, cells - 1);
+        start = lo;
+    }
+    const long long cellLo = areaLo + index * cell;
+    return std::max(std::min(start, cellLo + cell - length), cellLo);
+}
+
+} // namespace
+
+std::optional<Point> strandedWindowPlace(const Rect& window, Point origin, int columns, int rows,
+                                         Size screen) {
+    if (window.right <= window.left || window.bottom <= window.top || columns < 1 || rows < 1 ||
+        screen.w < 1 || screen.h < 1)
+        return std::nullopt;
+    const long long areaLeft = -static_cast<long long>(origin.x);
+    const long long areaTop = -static_cast<long long>(origin.y);
+    const long long areaRight = areaLeft + static_cast<long long>(columns) * screen.w;
+    const long long areaBottom = areaTop + static_cast<long long>(rows) * screen.h;
+    if (window.left < areaRight && window.right > areaLeft && window.top < areaBottom &&
+        window.bottom > areaTop)
+        return std::nullopt;
+    return Point{saturateInt(placeOnAxis(window.left, window.right, areaLeft, columns, screen.w)),
+                 saturateInt(placeOnAxis(window.top, window.bottom, areaTop, rows, screen.h))};
 }

@@ -5,6 +5,8 @@
 
 #include "core/geometry.h"
 
+#include <optional>
+
 extern Size RealScreenSize; // one real screen = the primary screen
 extern Rect WorkArea;       // primary work area; all zero when it cannot be read
 extern Point ViewOrigin;    // where the physical screen lies in the virtual area
@@ -17,3 +19,11 @@ char taskbarSideFromRect(const Rect& r);
 // (0 when there is no taskbar) and is used only for start position 't'.
 Point initialViewOrigin(char16_t startPosition, int columns, int rows, Size screen,
                         char taskbarSide);
+
+// Where a window that lies wholly outside the virtual area goes: into the real screen of
+// the area nearest to it, at the same place within a screen that it had (so a window left
+// behind by a view origin lost by whole screens lands where it belongs), as far as its
+// size allows. Nothing for a window that overlaps the area or has no area itself.
+// Screen coordinates: the area starts at -origin.
+std::optional<Point> strandedWindowPlace(const Rect& window, Point origin, int columns, int rows,
+                                         Size screen);

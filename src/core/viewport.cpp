@@ -10,6 +10,7 @@
 #include "core/hung_guard.h"
 #include "core/settings.h"
 #include "core/view.h"
+#include "core/view_file.h"
 #include "core/window_memory.h"
 #include "exclusion/exclusion.h"
 #include "hook/hook_messages.h"
@@ -387,6 +388,7 @@ void shiftView(int dx, int dy, HWND exceptWindow) {
     }
     shifting = false;
     updateTrayIcon();
+    recordView(); // a kill or a crash from here on finds the windows from this view
     shiftEnded();
 }
 

@@ -10,6 +10,8 @@
 #include "core/settings.h"
 #include "core/settings_file.h"
 #include "core/startup.h"
+#include "core/stranded_windows.h"
+#include "core/view_file.h"
 #include "core/view.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion_file.h"
@@ -96,6 +98,17 @@ void runExitSequence() {
     Shell_NotifyIconW(NIM_DELETE, &nid);
 }
 
+// A smaller screen makes a smaller area: windows that it leaves wholly outside come into
+// it, and the view record learns the new screen.
+void onDisplayChange(LPARAM lParam) {
+    RealScreenSize =
+        displaySizeAfterChange(static_cast<unsigned>(lParam),
+                               {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    readMonitors();
+    bringStrandedWindowsIn();
+    recordView();
+}
+
 // Returns true when the command was handled.
 bool runCommand(unsigned id) {
     const CommandAction action = commandFor(id);
@@ -152,6 +165,7 @@ bool deferredWhileShifting(UINT msg) {
     switch (msg) {
     case WM_CLOSE:
     case WM_COMMAND:
+    case WM_DISPLAYCHANGE:
     case WM_TIMER:
     case WM_TRAYICON:
     case WM_HOOK_ACTIVATE:
@@ -201,12 +215,7 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         mmi->ptMaxTrackSize = {150, 64};
         return 0;
     }
-    case WM_DISPLAYCHANGE:
-        RealScreenSize = displaySizeAfterChange(
-            static_cast<unsigned>(lParam),
-            {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-        readMonitors();
-        break;
+    case WM_DISPLAYCHANGE: onDisplayChange(lParam); break;
     case WM_NCDESTROY: MainWindow = nullptr; break;
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam))) return 0;

@@ -9,6 +9,7 @@
 #include "core/edge_core.h"
 #include "core/settings_file.h"
 #include "core/view.h"
+#include "core/view_file.h"
 #include "core/viewport.h"
 #include "hook/ovl.h"
 #include "mainwnd/hand_off.h"
@@ -185,6 +186,7 @@ void applyAndClose(HWND d) {
     applyForm(readForm(d), Settings);
     storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     keepViewInsideArea();
+    recordView(); // the next start compares the record's area with these settings
     updateTrayIcon();
     saveSettings();
     handOffActivation(d, CloseCause::Asked);
@@ -195,6 +197,7 @@ void restoreAndClose(HWND d) {
     restoreSnapshot(Settings, SettingsDialogState.snapshot);
     storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     storeHookFlag(d_bHookRet, Settings.moveIcons);
+    recordView();
     updateTrayIcon();
     // A save while the dialog was open (a toggle key, a cursor command, the overview's
     // close) wrote the values just put back; the file must not keep them for the next run.

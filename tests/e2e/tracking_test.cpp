@@ -239,8 +239,9 @@ TEST(Tracking, OneByOneAreaTracksNothingAndAllowsMaximize) {
     Scene scene;
     ASSERT_TRUE(scene.startPeer());
     HWND big = scene.peer.create(0, 0, 900, 650, L"big");
-    HWND beta = scene.peer.create(1300, 200, 300, 200, L"beta");
     ASSERT_TRUE(scene.startProgram(s));
+    // Outside the one-screen area; made after the start, which would bring it in.
+    HWND beta = scene.peer.create(1300, 200, 300, 200, L"beta");
 
     HWND fresh = scene.peer.create(200, 150, 300, 200, L"fresh");
     ASSERT_TRUE(scene.peer.activate(fresh));

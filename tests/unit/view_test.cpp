@@ -51,4 +51,46 @@ TEST(TaskbarSide, FromRectangle) {
     EXPECT_EQ(taskbarSideFromRect({0, 748, 1024, 748}), 0);
 }
 
+// A 3 x 2 area of 1024 x 768 screens; windows of 200 x 150 unless the row says otherwise.
+TEST(StrandedWindowPlace, TableOfWindowsAroundTheArea) {
+    const Size s{1024, 768};
+    struct Case {
+        const char* why;
+        Rect window;
+        Point origin;
+        std::optional<Point> expect;
+        int cols = 3, rows = 2;
+    } cases[] = {
+        {"inside the area", {300, 100, 500, 250}, {0, 0}, std::nullopt},
+        {"inside, off the physical screen", {-1948, 100, -1748, 250}, {2048, 0}, std::nullopt},
+        {"one pixel of it inside", {-199, 100, 1, 250}, {0, 0}, std::nullopt},
+        {"no area of its own", {-3000, 100, -3000, 250}, {0, 0}, std::nullopt},
+        // A view origin lost by two screens: the window lands where it stood in its screen.
+        {"left of the area", {-1948, 100, -1748, 250}, {0, 0}, Point{100, 100}},
+        {"touching the area's left border", {-200, 100, 0, 250}, {0, 0}, Point{824, 100}},
+        {"right of the area", {3172, 100, 3372, 250}, {0, 0}, Point{2148, 100}},
+        {"below the area", {100, 1600, 300, 1750}, {0, 0}, Point{100, 832}},
+        {"above and left: a corner screen", {-500, -400, -300, -250}, {0, 0}, Point{524, 368}},
+        {"its place in the screen would cross the screen's edge", {-1100, 100, -800, 250}, {0, 0},
+         Point{724, 100}},
+        {"wider than a screen", {-3000, 100, -1800, 250}, {0, 0}, Point{0, 100}},
+        // Outside across, between two rows down: it goes wholly into the row of its middle.
+        {"between two rows", {-500, 700, -300, 850}, {0, 0}, Point{524, 768}},
+        {"area shifted by the origin", {2100, 100, 2300, 250}, {1024, 768}, Point{1076, 100}},
+        {"minimized far away, on a one-screen area", {-32000, -32000, -31840, -31972}, {0, 0},
+         Point{768, 256}, 1, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(strandedWindowPlace(c.window, c.origin, c.cols, c.rows, s), c.expect) << c.why;
+    // Wherever it lands, a window that fits a screen lies wholly in one.
+    for (int x = -5000; x <= 5000; x += 377)
+        for (int y = -4000; y <= 4000; y += 411) {
+            const auto to = strandedWindowPlace({x, y, x + 200, y + 150}, {0, 0}, 3, 2, s);
+            if (!to) continue;
+            EXPECT_EQ(to->x / 1024, (to->x + 199) / 1024) << x << "," << y;
+            EXPECT_EQ(to->y / 768, (to->y + 149) / 768) << x << "," << y;
+            EXPECT_TRUE(to->x >= 0 && to->x + 200 <= 3072 && to->y >= 0 && to->y + 150 <= 1536);
+        }
+}
+
 } // namespace

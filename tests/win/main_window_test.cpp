@@ -7,6 +7,7 @@
 #include "core/settings_file.h"
 #include "core/startup.h"
 #include "core/view.h"
+#include "core/view_file.h"
 #include "exclusion/exclusion.h"
 #include "exclusion/exclusion_file.h"
 #include "hook/ovl.h"
@@ -100,12 +101,38 @@ TEST_F(MainWindowTest, NeverGrowsBeyondItsTinyMaximum) {
     EXPECT_EQ(mmi.ptMaxTrackSize.y, 64);
 }
 
-TEST_F(MainWindowTest, DisplayChangeSetsTheRealScreenSize) {
+// On a 2 x 2 area: a window on the right column is inside while the screens are wide
+// enough, and comes back into the area when they shrink; the view record follows.
+TEST_F(MainWindowTest, DisplayChangeSetsTheRealScreenSizeAndBringsWindowsIn) {
+    ViewOrigin = {};
+    RealScreenSize = {1024, 768};
+    const HWND other = CreateWindowExW(0, L"Static", L"other", WS_POPUP, 1700, 100, 200, 150,
+                                       nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other);
+    ShowWindow(other, SW_SHOWNOACTIVATE);
+    ownProcessId = 0; // this process's window stands for another program's
+
     SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
     EXPECT_EQ(RealScreenSize, (Size{1280, 1024}));
+    RECT r;
+    GetWindowRect(other, &r);
+    EXPECT_EQ(r.left, 1700);
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    GetWindowRect(other, &r);
+    EXPECT_EQ(r.left, 800 + 1700 % 800); // right column, as far in as it stood before
+    EXPECT_EQ(r.top, 100);
+    finishFileSaves();
+    wchar_t path[260];
+    ASSERT_TRUE(viewRecordPath(path));
+    const std::optional<ViewRecord> stored = readViewRecord(path);
+    DeleteFileW(path);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->screen, (Size{800, 600}));
+
     SendMessageW(window, WM_DISPLAYCHANGE, 32, 0);
     EXPECT_EQ(RealScreenSize,
               (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    DestroyWindow(other);
 }
 
 TEST_F(MainWindowTest, CancelledShutdownPutsMovementAndTrackingBack) {

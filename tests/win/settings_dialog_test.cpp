@@ -8,7 +8,9 @@
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/file_saver.h"
 #include "core/view.h"
+#include "core/view_file.h"
 #include "hook/ovl.h"
 #include "res/resource.h"
 #include "settingsdlg/settings_dialog.h"
@@ -75,8 +77,11 @@ struct SettingsDialogTest : ::testing::Test {
         storeHookFlag(d_bPreventMaximize, 1);
     }
     static void deleteSettingsFile() {
+        finishFileSaves();
         wchar_t path[260];
         if (settingsFilePath(path))
+            DeleteFileW(path);
+        if (viewRecordPath(path))
             DeleteFileW(path);
     }
     static std::vector<unsigned char> settingsFileBytes() {
@@ -257,6 +262,14 @@ TEST_F(SettingsDialogTest, ControlsActAtOnceAndApplyWritesTheFileAndTheFlags) {
     const auto image = settingsBytesFromImage(encodeSettings(want));
     EXPECT_EQ(settingsFileBytes(), std::vector<unsigned char>(image.begin(), image.end()));
     EXPECT_EQ(d_bPreventMaximize, 1);
+    // The view record names the area that the next start compares with these settings.
+    finishFileSaves();
+    wchar_t viewPath[260];
+    ASSERT_TRUE(viewRecordPath(viewPath));
+    const std::optional<ViewRecord> stored = readViewRecord(viewPath);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->columns, 3);
+    EXPECT_EQ(stored->rows, 2);
     // The tray picture shows the new area at once.
     EXPECT_NE(trayGlyphLayout(), before);
     EXPECT_EQ(trayGlyphLayout(),

@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "core/settings_file.h"
 #include "core/view.h"
+#include "core/stranded_windows.h"
 #include "core/viewport.h"
 #include "exclusion/exclusion.h"
 #include "hook/hook_messages.h"
@@ -670,6 +671,40 @@ TEST_F(ViewportTest, AdoptionRecordsAMinimizedWindowAtItsVirtualPosition) {
     EXPECT_EQ(rectOf(normal).left, 200); // a normal window keeps its place
     RECT saved{};
     EXPECT_TRUE(findSavedNormalRect(normal, saved));
+}
+
+// Start-up on a 3 x 2 area viewed from its top-left screen, after a run whose view stood
+// two screens to the right: its windows were left beyond the area's left border.
+TEST_F(ViewportTest, StrandedWindowsComeIntoTheNearestScreenAndNothingElseMoves) {
+    ownProcessId = 0; // this process's windows stand for another program's
+    Settings.columns = 3;
+    Settings.rows = 2;
+    WorkArea = {0, 0, 1024, 748};
+    const HWND left = ownWindow(-1948, 100, 200, 150);
+    const HWND straddling = ownWindow(-150, 300, 200, 150);
+    const HWND beyond = ownWindow(5000, 2000, 300, 200);
+    const HWND minimized = ownWindow(-1900, 200, 200, 150);
+    ASSERT_TRUE(left && straddling && beyond && minimized);
+    ShowWindow(minimized, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(minimized));
+
+    bringStrandedWindowsIn();
+    pumpOwnMessages();
+
+    EXPECT_EQ(rectOf(left).left, 100); // where it stood in its screen
+    EXPECT_EQ(rectOf(left).top, 100);
+    EXPECT_EQ(rectOf(straddling).left, -150); // partly inside: left alone
+    EXPECT_EQ(rectOf(beyond).left, 3072 - 300); // its place in the screen would cross its edge
+    EXPECT_EQ(rectOf(beyond).top, 768 + 2000 % 768);
+    EXPECT_EQ(rectOf(beyond).right - rectOf(beyond).left, 300); // moved, not resized
+    // A minimized window stays minimized; it comes back inside the area.
+    EXPECT_TRUE(IsIconic(minimized));
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    ASSERT_TRUE(GetWindowPlacement(minimized, &wp));
+    EXPECT_EQ(wp.rcNormalPosition.left, 148);
+    EXPECT_EQ(wp.rcNormalPosition.top, 200);
+    EXPECT_EQ(wp.rcNormalPosition.right - wp.rcNormalPosition.left, 200);
 }
 
 TEST_F(ViewportTest, AdoptionLeavesThisProgramsOwnWindowsAlone) {
