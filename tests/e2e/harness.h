@@ -88,8 +88,13 @@ void moveRelative(int dx, int dy);
 // Sets the pointer (and, under Wine, the X server's pointer) and waits until it holds.
 void setCursor(int x, int y);
 
-// Starts a program of the host system under Wine (no handle to wait on); false elsewhere.
-bool runUnixProgram(const wchar_t* exe, const std::wstring& commandLine);
+// The host system's name of a file under Wine; empty elsewhere.
+std::string unixPath(const std::wstring& path);
+// `word` as one word of a shell's command line.
+std::string shellQuoted(const std::string& word);
+// Runs a command line of the host system's shell under Wine and waits until it ends;
+// true when it ended within timeoutMs with status 0. False elsewhere.
+bool runUnixCommand(const std::string& line, DWORD timeoutMs = 15000);
 void keyTap(WORD vk);
 void keyDown(WORD vk);
 void keyUp(WORD vk);

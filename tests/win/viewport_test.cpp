@@ -70,8 +70,10 @@ struct Peer {
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &pi))
+                            &si, &pi)) {
+            pi = {}; // what a failed start leaves there is no handle of ours to close
             return false;
+        }
         const bool found = waitFor(
             [&] {
                 command[0] = findCommand(L"main");
