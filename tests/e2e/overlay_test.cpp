@@ -51,16 +51,16 @@ std::wstring textOf(HWND w) {
     return text;
 }
 
-// The system's double-click time for the length of a test, stored so that a program
-// started afterwards reads it; put back at the end.
+// The system's double-click time for the length of a test; put back at the end. It is
+// not written to the user's profile: a program started afterwards in this session reads
+// it all the same, and a test process that dies before putting it back leaves nothing
+// behind once the session ends.
 struct DoubleClickTime {
     UINT saved = GetDoubleClickTime();
     explicit DoubleClickTime(UINT ms) {
-        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, ms, nullptr, SPIF_UPDATEINIFILE);
+        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, ms, nullptr, 0);
     }
-    ~DoubleClickTime() {
-        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, saved, nullptr, SPIF_UPDATEINIFILE);
-    }
+    ~DoubleClickTime() { SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, saved, nullptr, 0); }
 };
 
 struct OverlayTest : EdgeTest {
