@@ -120,12 +120,15 @@ Process startProcess(const std::wstring& exe, const std::wstring& args) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     Process p;
-    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                       &si, &pi)) {
-        CloseHandle(pi.hThread);
-        p.process = pi.hProcess;
-        p.pid = pi.dwProcessId;
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &pi)) {
+        fprintf(stderr, "startProcess: %ls could not be started (error %lu)\n", exe.c_str(),
+                GetLastError());
+        return p;
     }
+    CloseHandle(pi.hThread);
+    p.process = pi.hProcess;
+    p.pid = pi.dwProcessId;
     return p;
 }
 

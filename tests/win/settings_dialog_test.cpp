@@ -4,6 +4,7 @@
 // and the desktop-icon check.
 #include "box_reader.h"
 #include "core/app.h"
+#include "core/file_saver.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
 #include "core/view.h"
@@ -72,12 +73,16 @@ struct SettingsDialogTest : ::testing::Test {
         storeHookFlag(d_bHookRet, 0);
         storeHookFlag(d_bPreventMaximize, 1);
     }
+    // Saves run on a thread of their own: the one an earlier test's apply started may
+    // still be writing.
     static void deleteSettingsFile() {
+        finishFileSaves();
         wchar_t path[260];
         if (settingsFilePath(path))
             DeleteFileW(path);
     }
     static std::vector<unsigned char> settingsFileBytes() {
+        finishFileSaves();
         wchar_t path[260];
         if (!settingsFilePath(path))
             return {};

@@ -121,6 +121,15 @@ struct Peer {
     }
     void unblock() const { SetEvent(release); }
 
+    // A round trip to one thread, or both. A shift moves the windows of a program slow to answer
+    // its probe (as any is on a loaded machine) asynchronously; those moves reach the
+    // thread before this, so once it returns they are done.
+    bool reached(int thread) const {
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutW(command[thread], WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r) != 0;
+    }
+    bool barrier() const { return reached(0) && reached(1); }
+
     ~Peer() {
         if (release)
             SetEvent(release);
@@ -262,6 +271,7 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     ViewOrigin = {200, 768};
 
     shiftView(100, 0, nullptr);
+    ASSERT_TRUE(peer.barrier());
 
     EXPECT_EQ(ViewOrigin, (Point{300, 768}));
     const RECT na = rectOf(a), nb = rectOf(b);
@@ -281,6 +291,7 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     EXPECT_EQ(zOrder({a, b, untitled, frame}), withoutOwned(stackBefore, owned));
 
     shiftView(-30, 25, nullptr);
+    ASSERT_TRUE(peer.barrier());
     EXPECT_EQ(ViewOrigin, (Point{270, 793}));
     EXPECT_EQ(rectOf(a).left, 230);
     EXPECT_EQ(rectOf(a).top, ra.top - 25);
@@ -335,6 +346,7 @@ TEST_F(ViewportTest, ACommandSentDuringAShiftWaitsUntilTheShiftIsOver) {
     shiftView(100, 0, nullptr);
     EXPECT_EQ(WaitForSingleObject(sender, 5000), WAIT_OBJECT_0);
     CloseHandle(sender);
+    ASSERT_TRUE(peer.barrier()); // the command, put off by posting, has not run yet
     EXPECT_EQ(rectOf(a).left, 200);
     EXPECT_EQ(rectOf(untitled).left, 300);
     EXPECT_EQ(rectOf(owned).left, 350);
@@ -392,6 +404,7 @@ TEST_F(ViewportTest, WindowsThatMustStayPutStayPut) {
 
     shiftView(100, -50, except);
     Shell_NotifyIconW(NIM_DELETE, &icon);
+    ASSERT_TRUE(peer.barrier());
 
     EXPECT_EQ(rectOf(mover).left, 200);
     EXPECT_EQ(rectOf(mover).top, 150);
@@ -513,6 +526,7 @@ TEST_F(ViewportTest, TheListGrowsBeyondFiftyAndKeepsItsStorage) {
     EXPECT_EQ(ManagedWindowList.capacity, capacity);
 
     shiftView(5, 0, nullptr);
+    ASSERT_TRUE(peer.barrier());
     for (int i = 0; i < 60; ++i)
         EXPECT_EQ(rectOf(many[i]).left, 5 + i) << i;
 }
@@ -572,6 +586,7 @@ TEST_F(ViewportTest, AHungProgramNeitherFreezesTheShiftNorHoldsBackOthers) {
         ShiftThread shifter;
         for (int round = 1; round <= 3 && returned; ++round) {
             returned = shifter.shift(40);
+            EXPECT_TRUE(!returned || peer.reached(0));
             EXPECT_EQ(rectOf(alive).left, 300 - 40 * round) << round;
         }
         if (!returned)
@@ -589,6 +604,7 @@ TEST_F(ViewportTest, AHungProgramNeitherFreezesTheShiftNorHoldsBackOthers) {
             ASSERT_TRUE(shifter.shift(-10));
             EXPECT_TRUE(waitFor([&] { return rectOf(stuck).left == 380 + 10 * round; }))
                 << round << ": " << rectOf(stuck).left;
+            ASSERT_TRUE(peer.reached(0));
             EXPECT_EQ(rectOf(alive).left, 180 + 10 * round);
         }
     }
