@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <string>
 
 namespace e2e {
 
@@ -119,12 +120,15 @@ Process startProcess(const std::wstring& exe, const std::wstring& args) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     Process p;
-    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                       &si, &pi)) {
-        CloseHandle(pi.hThread);
-        p.process = pi.hProcess;
-        p.pid = pi.dwProcessId;
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &pi)) {
+        fprintf(stderr, "startProcess: %ls could not be started (error %lu)\n", exe.c_str(),
+                GetLastError());
+        return p;
     }
+    CloseHandle(pi.hThread);
+    p.process = pi.hProcess;
+    p.pid = pi.dwProcessId;
     return p;
 }
 
@@ -322,9 +326,8 @@ void setCursor(int x, int y) {
     // Under Wine a process that reads the pointer more than 100 ms after its last change
     // asks the X server, which SetCursorPos from another process does not always move:
     // warp the X pointer too, then wait until the position holds.
-    wchar_t cmd[64];
-    swprintf(cmd, 64, L"xdotool mousemove %d %d", x, y);
-    runUnixProgram(L"Z:\\usr\\bin\\xdotool", cmd);
+    // The warp is waited for: one that lands late would undo the input sent after it.
+    runUnixCommand("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
     int stable = 0;
     waitUntil(
         [&] {
@@ -366,48 +369,74 @@ void keyTap(WORD vk) {
     keyUp(vk);
 }
 
-bool runUnixProgram(const wchar_t* exe, const std::wstring& commandLine) {
-    std::wstring cmd = commandLine;
+std::string unixPath(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix)
+        return {};
+    char* name = toUnix(path.c_str());
+    if (!name)
+        return {};
+    std::string s(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return s;
+}
+
+std::string shellQuoted(const std::string& word) {
+    std::string out = "'";
+    for (char c : word)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+bool runUnixCommand(const std::string& line, DWORD timeoutMs) {
+    // The shell's line travels as one quoted argument, so it must not hold a double quote.
+    if (line.find('"') != std::string::npos)
+        return false;
+    static unsigned counter;
+    wchar_t temp[MAX_PATH], name[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    swprintf(name, MAX_PATH, L"%lsorv-unix-%lu-%u.status", temp, GetCurrentProcessId(), ++counter);
+    const std::wstring status = name;
+    const std::string target = unixPath(status);
+    if (target.empty())
+        return false;
+    DeleteFileW(status.c_str());
+    // The status appears in one rename, so a file that exists is complete.
+    const std::string part = shellQuoted(target + ".part");
+    const std::string script =
+        "{ " + line + "; }; echo $? >" + part + "; mv " + part + " " + shellQuoted(target);
+    std::wstring cmd = L"sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    // For a Unix program Wine reports success but leaves this record as the stack held
+    // it: its handles are not ours and must never be used or closed (closing one closed
+    // this process's standard output once).
+    PROCESS_INFORMATION ignored;
+    if (!CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &ignored))
         return false;
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    return true;
+    if (!waitUntil([&] { return GetFileAttributesW(status.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                   timeoutMs)) {
+        fprintf(stderr, "runUnixCommand: no end within %lu ms: %s\n", timeoutMs, line.c_str());
+        return false;
+    }
+    const auto code = readFile(status);
+    DeleteFileW(status.c_str());
+    return code.size() >= 1 && code[0] == '0' && (code.size() == 1 || code[1] == '\n');
 }
 
 namespace {
 
 // Under Wine, GDI reads of the screen show only the desktop background, so the X
-// server's own picture is taken with ImageMagick's import, started as a Unix program.
+// server's own picture is taken with ImageMagick's import.
 bool saveScreenshotWithImport(const std::wstring& pngPath) {
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto toUnix = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix) return false;
-    char* unixPath = toUnix(pngPath.c_str());
-    if (!unixPath) return false;
-    std::wstring cmd = L"import -window root \"";
-    for (const char* c = unixPath; *c; ++c) cmd += static_cast<wchar_t>(*c);
-    cmd += L"\"";
-    HeapFree(GetProcessHeap(), 0, unixPath);
+    const std::string target = unixPath(pngPath);
+    if (target.empty())
+        return false;
     DeleteFileW(pngPath.c_str());
-    // A Unix child gives no handle to wait on: wait for the file to stop growing.
-    if (!runUnixProgram(L"Z:\\usr\\bin\\import", cmd)) return false;
-    LONGLONG lastSize = -1;
-    int stableRounds = 0;
-    return waitUntil(
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA fa;
-            if (!GetFileAttributesExW(pngPath.c_str(), GetFileExInfoStandard, &fa)) return false;
-            const LONGLONG size = (static_cast<LONGLONG>(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
-            stableRounds = (size > 0 && size == lastSize) ? stableRounds + 1 : 0;
-            lastSize = size;
-            return stableRounds >= 10;
-        },
-        15000);
+    return runUnixCommand("import -window root " + shellQuoted(target));
 }
 
 bool saveScreenshotWithGdi(const std::wstring& bmpPath) {

@@ -33,16 +33,16 @@ double counterMs(LONGLONG ticks);
 // Pumps messages for ms milliseconds (for "nothing happens" checks only).
 void pumpFor(DWORD ms);
 
-// The system's double-click time for the length of a test, stored so that a program
-// started afterwards reads it; put back at the end.
+// The system's double-click time for the length of a test; put back at the end. It is
+// not written to the user's profile: a program started afterwards in this session reads
+// it all the same, and a test process that dies before putting it back leaves nothing
+// behind once the session ends.
 struct DoubleClickTime {
     UINT saved = GetDoubleClickTime();
     explicit DoubleClickTime(UINT ms) {
-        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, ms, nullptr, SPIF_UPDATEINIFILE);
+        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, ms, nullptr, 0);
     }
-    ~DoubleClickTime() {
-        SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, saved, nullptr, SPIF_UPDATEINIFILE);
-    }
+    ~DoubleClickTime() { SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, saved, nullptr, 0); }
     DoubleClickTime(const DoubleClickTime&) = delete;
     DoubleClickTime& operator=(const DoubleClickTime&) = delete;
 };
@@ -102,8 +102,13 @@ void moveRelative(int dx, int dy);
 // Sets the pointer (and, under Wine, the X server's pointer) and waits until it holds.
 void setCursor(int x, int y);
 
-// Starts a program of the host system under Wine (no handle to wait on); false elsewhere.
-bool runUnixProgram(const wchar_t* exe, const std::wstring& commandLine);
+// The host system's name of a file under Wine; empty elsewhere.
+std::string unixPath(const std::wstring& path);
+// `word` as one word of a shell's command line.
+std::string shellQuoted(const std::string& word);
+// Runs a command line of the host system's shell under Wine and waits until it ends;
+// true when it ended within timeoutMs with status 0. False elsewhere.
+bool runUnixCommand(const std::string& line, DWORD timeoutMs = 15000);
 void keyTap(WORD vk);
 void keyDown(WORD vk);
 void keyUp(WORD vk);

@@ -165,14 +165,18 @@ TEST(Startup, FilesHeldAtStartSurviveAToggleAndTheExit) {
     EXPECT_STREQ(title, L"Orvalis");
     EXPECT_TRUE(saveScreenshot(shotDir() + L"settings-unreadable.png"));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }, 5000)) << "the message stayed up";
 
-    // Once the main loop answers, the rules' load is over too.
+    // The main window answers inside a message's own loop too: once it answers and the
+    // program idles, start-up is over, and a second message would be up by then.
     ASSERT_TRUE(waitUntil(
         [&] {
             run.mainWindow = findWindowOfProcess(run.proc.pid, L"ZerdaneOrvalis");
             return run.mainWindow && run.barrier(200);
         },
         15000));
+    WaitForInputIdle(run.proc.process, 5000);
+    ASSERT_TRUE(run.barrier());
     CloseHandle(heldSettings);
     CloseHandle(heldRules);
     EXPECT_EQ(findWindowOfProcess(run.proc.pid, L"#32770"), nullptr) << "a second message";

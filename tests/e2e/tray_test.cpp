@@ -59,55 +59,19 @@ struct Patch {
     }
 };
 
-std::string unixName(const std::wstring& path) {
-    using ToUnix = char*(CDECL*)(LPCWSTR);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix)
-        return {};
-    char* name = toUnix(path.c_str());
-    if (!name)
-        return {};
-    std::string s(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return s;
-}
-
 // Runs import with the given options, writing `out` (with a format prefix such as
-// "rgb:", or none to go by the extension); waits until the file holds `bytes` bytes
-// (any size when 0) and stops growing.
+// "rgb:", or none to go by the extension); true when it wrote `bytes` bytes (any size
+// when 0).
 bool runImport(const std::string& options, const char* format, const std::wstring& out,
                size_t bytes) {
-    const std::string target = unixName(out);
+    const std::string target = unixPath(out);
     if (target.empty())
         return false;
     DeleteFileW(out.c_str());
-    const std::string line = "import -window root " + options + " \"" + format + target + "\"";
-    std::wstring cmd(line.begin(), line.end());
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\import", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
+    if (!runUnixCommand("import -window root " + options + " " + shellQuoted(format + target)))
         return false;
-    // A Unix child gives no handle to wait on: the file tells when it is done.
-    if (pi.hThread)
-        CloseHandle(pi.hThread);
-    if (pi.hProcess)
-        CloseHandle(pi.hProcess);
-    LONGLONG last = -1;
-    int stable = 0;
-    return waitUntil(
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA fa;
-            if (!GetFileAttributesExW(out.c_str(), GetFileExInfoStandard, &fa))
-                return false;
-            const LONGLONG size = (static_cast<LONGLONG>(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
-            stable = size > 0 && size == last ? stable + 1 : 0;
-            last = size;
-            return bytes ? size == static_cast<LONGLONG>(bytes) && stable >= 1 : stable >= 5;
-        },
-        15000);
+    const size_t size = readFile(out).size();
+    return bytes ? size == bytes : size > 0;
 }
 
 Patch grab(const TempDir& dir, int x, int y, int w, int h) {

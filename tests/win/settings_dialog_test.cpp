@@ -76,6 +76,8 @@ struct SettingsDialogTest : ::testing::Test {
         storeHookFlag(d_bHookRet, 0);
         storeHookFlag(d_bPreventMaximize, 1);
     }
+    // Saves run on a thread of their own: the one an earlier test's apply started may
+    // still be writing.
     static void deleteSettingsFile() {
         finishFileSaves();
         wchar_t path[260];
@@ -85,6 +87,7 @@ struct SettingsDialogTest : ::testing::Test {
             DeleteFileW(path);
     }
     static std::vector<unsigned char> settingsFileBytes() {
+        finishFileSaves();
         wchar_t path[260];
         if (!settingsFilePath(path))
             return {};

@@ -49,8 +49,10 @@ struct Peer {
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &pi))
+                            &si, &pi)) {
+            pi = {}; // what a failed start leaves there is no handle of ours to close
             return false;
+        }
         const bool found = waitFor(
             [&] {
                 command[0] = findCommand(L"main");
@@ -97,6 +99,15 @@ struct Peer {
         return WaitForSingleObject(blocked, 5000) == WAIT_OBJECT_0;
     }
     void unblock() const { SetEvent(release); }
+
+    // A round trip to one thread, or both. A shift moves the windows of a program slow to answer
+    // its probe (as any is on a loaded machine) asynchronously; those moves reach the
+    // thread before this, so once it returns they are done.
+    bool reached(int thread) const {
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutW(command[thread], WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r) != 0;
+    }
+    bool barrier() const { return reached(0) && reached(1); }
 
     ~Peer() {
         if (release)

@@ -237,8 +237,10 @@ struct TrayMenuTest : ::testing::Test {
         si.cb = sizeof si;
         wchar_t cmd[] = L"notepad.exe";
         if (!CreateProcessW(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                            &other))
+                            &other)) {
+            other = {}; // what a failed start leaves there is no handle of ours to close
             return false;
+        }
         WaitForInputIdle(other.hProcess, 10000);
         const ULONGLONG deadline = GetTickCount64() + 10000;
         while (GetTickCount64() < deadline) {

@@ -162,6 +162,7 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     ViewOrigin = {200, 768};
 
     shiftView(100, 0, nullptr);
+    ASSERT_TRUE(peer.barrier());
 
     EXPECT_EQ(ViewOrigin, (Point{300, 768}));
     const RECT na = rectOf(a), nb = rectOf(b);
@@ -181,6 +182,7 @@ TEST_F(ViewportTest, ShiftMovesOtherWindowsWithoutActivationResizeOrRestacking) 
     EXPECT_EQ(zOrder({a, b, untitled, frame}), withoutOwned(stackBefore, owned));
 
     shiftView(-30, 25, nullptr);
+    ASSERT_TRUE(peer.barrier());
     EXPECT_EQ(ViewOrigin, (Point{270, 793}));
     EXPECT_EQ(rectOf(a).left, 230);
     EXPECT_EQ(rectOf(a).top, ra.top - 25);
@@ -258,6 +260,7 @@ TEST_F(ViewportTest, ACommandSentDuringAShiftWaitsUntilTheShiftIsOver) {
     ASSERT_TRUE(gather.start());
     shiftView(100, 0, nullptr);
     EXPECT_TRUE(waitFor([&] { return gather.answered(); }));
+    ASSERT_TRUE(peer.barrier()); // the command, put off, has not run yet
     EXPECT_EQ(rectOf(a).left, 200);
     EXPECT_EQ(rectOf(untitled).left, 300);
     EXPECT_EQ(rectOf(owned).left, 350);
@@ -394,6 +397,7 @@ TEST_F(ViewportTest, WindowsThatMustStayPutStayPut) {
 
     shiftView(100, -50, except);
     Shell_NotifyIconW(NIM_DELETE, &icon);
+    ASSERT_TRUE(peer.barrier());
 
     EXPECT_EQ(rectOf(mover).left, 200);
     EXPECT_EQ(rectOf(mover).top, 150);
@@ -515,6 +519,7 @@ TEST_F(ViewportTest, TheListGrowsBeyondFiftyAndKeepsItsStorage) {
     EXPECT_EQ(ManagedWindowList.capacity, capacity);
 
     shiftView(5, 0, nullptr);
+    ASSERT_TRUE(peer.barrier());
     for (int i = 0; i < 60; ++i)
         EXPECT_EQ(rectOf(many[i]).left, 5 + i) << i;
 }
@@ -574,6 +579,7 @@ TEST_F(ViewportTest, AHungProgramNeitherFreezesTheShiftNorHoldsBackOthers) {
         ShiftThread shifter;
         for (int round = 1; round <= 3 && returned; ++round) {
             returned = shifter.shift(40);
+            EXPECT_TRUE(!returned || peer.reached(0));
             EXPECT_EQ(rectOf(alive).left, 300 - 40 * round) << round;
         }
         if (!returned)
@@ -591,6 +597,7 @@ TEST_F(ViewportTest, AHungProgramNeitherFreezesTheShiftNorHoldsBackOthers) {
             ASSERT_TRUE(shifter.shift(-10));
             EXPECT_TRUE(waitFor([&] { return rectOf(stuck).left == 380 + 10 * round; }))
                 << round << ": " << rectOf(stuck).left;
+            ASSERT_TRUE(peer.reached(0));
             EXPECT_EQ(rectOf(alive).left, 180 + 10 * round);
         }
     }
