@@ -11,7 +11,6 @@ list(APPEND ORVALIS_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_saver.cpp
     ${CMAKE_CURRENT_LIST_DIR}/save_failures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/taskbar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/input.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edge_movement.cpp

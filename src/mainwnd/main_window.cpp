@@ -9,7 +9,7 @@
 #include "core/save_failures.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/stranded_windows.h"
 #include "core/view_file.h"
 #include "core/view.h"

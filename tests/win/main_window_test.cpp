@@ -5,7 +5,7 @@
 #include "core/file_saver.h"
 #include "core/input.h"
 #include "core/settings_file.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/view.h"
 #include "core/view_file.h"
 #include "exclusion/exclusion.h"

@@ -1,7 +1,7 @@
 // Start-up, the main loop and shut-down. The loop sleeps until something happens: it
 // waits on the two DirectInput events, the housekeeping timer and the message queue at
 // once, with no time-out.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include "core/stranded_windows.h"
 #include "core/view_file.h"

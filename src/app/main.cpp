@@ -1,6 +1,6 @@
 // The program's entry point: start up, run the loop, shut down. The command line is
 // never read.
-#include "core/startup.h"
+#include "app/startup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (!initialize(instance)) return 0;
