@@ -60,8 +60,13 @@ namespace {
 void saveIconsOnce() {
     if (!Settings.keepIconPositions || iconsSaved) return;
     iconsSaved = 1;
-    SendMessageW(findDesktopListView(), WM_ICONS_SAVE, static_cast<WPARAM>(ViewOrigin.x),
+    const HWND listView = findDesktopListView();
+    SendMessageW(listView, WM_ICONS_SAVE, static_cast<WPARAM>(ViewOrigin.x),
                  static_cast<LPARAM>(ViewOrigin.y));
+    // The shell's thread may answer before its return hook has written the file, and the
+    // hooks come off right after this: a second message, taken only once that hook is
+    // done, holds the exit until the save has run.
+    SendMessageW(listView, WM_NULL, 0, 0);
 }
 
 void applyCursorToggle(const CursorToggle& t) {
