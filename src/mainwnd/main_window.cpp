@@ -225,7 +225,10 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam))) return 0;
         break;
-    case WM_TIMER: onContinuationTimer(wParam); break;
+    case WM_TIMER:
+        onContinuationTimer(wParam);
+        onGrabPinTimer(wParam);
+        break;
     case WM_TRAYICON: onTrayNotify(lParam); break;
     case WM_HOOK_ACTIVATE: onHookActivate(reinterpret_cast<HWND>(wParam)); return 0;
     case WM_HOOK_DESTROY: onHookDestroy(reinterpret_cast<HWND>(wParam)); return 0;
