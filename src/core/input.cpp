@@ -36,6 +36,8 @@ constexpr Point kNoGrab{-32767, -32767};
 
 int ctrlHeld; // movement was switched on by a Ctrl press in Ctrl-hold mode
 Point grabOrigin = kNoGrab;
+POINT grabPoint{}; // where the grab pinned the pointer
+constexpr UINT kGrabPinCheckMs = 100;
 
 bool setBufferSize(IDirectInputDevice8W* device) {
     DIPROPDWORD prop{};
@@ -159,6 +161,7 @@ void endGrab() {
     if (pointerPinned)
         return;
     ClipCursor(nullptr);
+    KillTimer(MainWindow, kGrabPinTimer);
     grabWindow = nullptr;
     grabOrigin = kNoGrab;
 }
@@ -180,10 +183,13 @@ void middleButtonGrab(bool pressed, POINT p, HWND listView) {
         return;
     grabWindow = w;
     grabOrigin = ViewOrigin;
+    grabPoint = p;
     SetForegroundWindow(MainWindow);
     RECT pin{p.x, p.y, p.x + 1, p.y + 1};
     if (!ClipCursor(&pin))
         grabWindow = nullptr;
+    else
+        SetTimer(MainWindow, kGrabPinTimer, kGrabPinCheckMs, nullptr);
 }
 
 // The common tail of every button record.
@@ -192,7 +198,27 @@ void afterButton() {
     postToOverlayThread(WM_BORDER_HIDE);
 }
 
+// The system may free the pointer on a change of focus that comes after the grab took the
+// front: while the grab lasts the pin is put back, which also brings the pointer back.
+void holdGrabPin() {
+    const RECT pin{grabPoint.x, grabPoint.y, grabPoint.x + 1, grabPoint.y + 1};
+    RECT clip;
+    if (GetClipCursor(&clip) && EqualRect(&clip, &pin))
+        return;
+    if (!ClipCursor(&pin))
+        endGrab();
+}
+
 } // namespace
+
+void onGrabPinTimer(UINT_PTR timerId) {
+    if (timerId != kGrabPinTimer)
+        return;
+    if (grabWindow)
+        holdGrabPin();
+    else
+        KillTimer(MainWindow, kGrabPinTimer);
+}
 
 void drainPointer() {
     if (!pointerDevice)
@@ -201,6 +227,9 @@ void drainPointer() {
     // round trips to the window server, so a drain of plain motion does not look for it.
     HWND listView = nullptr;
     bool listViewFound = false;
+    // Motion that got out while the pin was lost is undone before the records count.
+    if (grabWindow)
+        holdGrabPin();
     DIDEVICEOBJECTDATA record;
     if (!readRecord(pointerDevice, record))
         return;

@@ -10,6 +10,9 @@ int initInput();     // 1 on success; on failure what was made is left for relea
 void releaseInput(); // safe to call after a partial initInput
 
 void drainPointer();
+// While a middle-button grab lasts, this timer keeps the pointer pinned.
+constexpr UINT_PTR kGrabPinTimer = 520;
+void onGrabPinTimer(UINT_PTR timerId);
 void drainKeyboard();
 
 // The movement switch: closes the overview and the delay indicator, and on a real change

@@ -60,8 +60,13 @@ namespace {
 void saveIconsOnce() {
     if (!Settings.keepIconPositions || iconsSaved) return;
     iconsSaved = 1;
-    SendMessageW(findDesktopListView(), WM_ICONS_SAVE, static_cast<WPARAM>(ViewOrigin.x),
+    const HWND listView = findDesktopListView();
+    SendMessageW(listView, WM_ICONS_SAVE, static_cast<WPARAM>(ViewOrigin.x),
                  static_cast<LPARAM>(ViewOrigin.y));
+    // The shell's thread may answer before its return hook has written the file, and the
+    // hooks come off right after this: a second message, taken only once that hook is
+    // done, holds the exit until the save has run.
+    SendMessageW(listView, WM_NULL, 0, 0);
 }
 
 void applyCursorToggle(const CursorToggle& t) {
@@ -220,7 +225,10 @@ LRESULT handleMessage(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam))) return 0;
         break;
-    case WM_TIMER: onContinuationTimer(wParam); break;
+    case WM_TIMER:
+        onContinuationTimer(wParam);
+        onGrabPinTimer(wParam);
+        break;
     case WM_TRAYICON: onTrayNotify(lParam); break;
     case WM_HOOK_ACTIVATE: onHookActivate(reinterpret_cast<HWND>(wParam)); return 0;
     case WM_HOOK_DESTROY: onHookDestroy(reinterpret_cast<HWND>(wParam)); return 0;
