@@ -97,6 +97,32 @@ void moveOwnedWindows(const OwnedWindows& owned, Point shift) {
     EnumWindows(followOwner, reinterpret_cast<LPARAM>(&scan));
 }
 
+void carryOwnedWindows(OwnedWindows& owned, Point shift, bool answering) {
+    if (shift.x == 0 && shift.y == 0)
+        return;
+    const DWORD ownerThread = GetWindowThreadProcessId(owned.owner, nullptr);
+    for (OwnedWindow& e : owned.list) {
+        RECT r;
+        if (!shownOwnedBy(e.window, owned.owner, r))
+            continue;
+        const bool atOnce = answering && GetWindowThreadProcessId(e.window, nullptr) == ownerThread;
+        if (atOnce && (r.left != e.left || r.top != e.top))
+            continue;
+        const LONG x = e.left + shift.x;
+        const LONG y = e.top + shift.y;
+        const UINT flags = atOnce ? kAsyncMove & ~SWP_ASYNCWINDOWPOS : kAsyncMove;
+        if (!SetWindowPos(e.window, nullptr, x, y, 0, 0, flags | SWP_NOSIZE))
+            continue;
+        if (atOnce && GetWindowRect(e.window, &r)) {
+            e.left = r.left; // where its program let it go
+            e.top = r.top;
+        } else {
+            e.left = x;
+            e.top = y;
+        }
+    }
+}
+
 void moveWindowKeepingSize(HWND window, int x, int y) {
     moveWithOwned(window, x, y, 0, 0, kAsyncMove | SWP_NOSIZE);
 }

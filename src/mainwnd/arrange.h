@@ -31,3 +31,9 @@ OwnedWindows collectOwnedWindows(HWND owner);
 // After the owner moved by `shift`, each recorded window still at its recorded corner
 // follows by the same distance (asynchronously).
 void moveOwnedWindows(const OwnedWindows& owned, Point shift);
+// One step of a carry: each recorded window follows its owner by `shift` from where the
+// carry last put it, not from where it stands now, so that moves still on their way are
+// not lost. While the owner's program answers (`answering`) a window on the owner's thread
+// moves at once, and one its program moved meanwhile keeps its place; otherwise it moves
+// asynchronously. The records are advanced to the new places.
+void carryOwnedWindows(OwnedWindows& owned, Point shift, bool answering);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/geometry.h"
+#include "mainwnd/arrange.h"
 
 #include <windows.h>
 
@@ -28,7 +29,8 @@ struct OverviewStateRecord {
     // until its program catches up it stands where the moves sent so far take it.
     bool carriedAhead = false;
     Rect carried;
-    Point savedCursor; // pointer when the overview was shown
+    OwnedWindows carriedOwned; // the target's owned windows, where the carry put them
+    Point savedCursor;         // pointer when the overview was shown
     HIMC savedIme = nullptr;
     Point dragLast; // client point of the latest drag step
     Rect highlight; // hover frame last drawn

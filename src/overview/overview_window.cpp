@@ -142,6 +142,7 @@ void pickUp(HWND window, Point p) {
         if (PtInRect(&r, POINT{v.x, v.y})) {
             OverviewState.target = w;
             OverviewState.carriedAhead = false;
+            OverviewState.carriedOwned = collectOwnedWindows(w);
             SetCapture(window);
             highlightOnWindowDc(window, true, false);
             return;
@@ -158,7 +159,6 @@ void dragStep(HWND window, Point p) {
     Size picture;
     if (!readPictureArea(window, picture))
         return;
-    const OwnedWindows owned = collectOwnedWindows(target);
     Rect before;
     if (!carriedRect(target, before))
         return;
@@ -180,7 +180,9 @@ void dragStep(HWND window, Point p) {
         if (!carriedRect(target, after))
             return;
     }
-    moveOwnedWindows(owned, {after.left - before.left, after.top - before.top});
+    carryOwnedWindows(OverviewState.carriedOwned,
+                      {after.left - before.left, after.top - before.top},
+                      !OverviewState.carriedAhead);
     OverviewState.dragLast = p;
     for (const Rect& r : {before, after}) {
         const Rect d = dragDamage(r, ViewOrigin, picture, area);

@@ -342,12 +342,14 @@ TEST_F(OverviewPaintTest, AnOverviewClosedWhileItsRebuildWaitsKeepsNoPictures) {
 }
 
 // Carrying the window of a program that has stopped answering: no step waits for it,
-// and once it wakes up the window stands where it was carried.
+// and once it wakes up the window and its dialog stand where they were carried, every
+// step counted though none had landed when the next one came.
 TEST_F(OverviewPaintTest, CarryingTheWindowOfASleepingProgramHoldsNothingUp) {
     Peer peer;
     ASSERT_TRUE(peer.start());
     const HWND stuck = peer.create(L"200,200,300,200,-,OvPeerWin,stuck", 1);
-    ASSERT_TRUE(stuck);
+    const HWND dialog = peer.create(L"260,240,120,80,op,OvPeerWin,dialog", 1);
+    ASSERT_TRUE(stuck && dialog);
     ASSERT_TRUE(peer.block(1));
     appInstance = GetModuleHandleW(nullptr);
     ownProcessId = GetCurrentProcessId();
@@ -357,7 +359,7 @@ TEST_F(OverviewPaintTest, CarryingTheWindowOfASleepingProgramHoldsNothingUp) {
     Size picture;
     ASSERT_TRUE(overview && readPictureArea(overview, picture));
     const AreaShape area = currentArea();
-    const Point grab = pictureOf(Point{350, 300}, ViewOrigin, picture, area);
+    const Point grab = pictureOf(Point{450, 350}, ViewOrigin, picture, area);
     const Point step1{grab.x + 10, grab.y + 5}, step2{grab.x + 20, grab.y + 10};
     const Point m1 = dragDistance(grab, step1, {200, 200, 500, 400}, ViewOrigin, picture, area);
     const Point m2 = dragDistance(step1, step2, {200 + m1.x, 200 + m1.y, 500 + m1.x, 400 + m1.y},
@@ -377,6 +379,11 @@ TEST_F(OverviewPaintTest, CarryingTheWindowOfASleepingProgramHoldsNothingUp) {
     EXPECT_TRUE(waitFor([&] {
         GetWindowRect(stuck, &r);
         return r.left == 200 + m1.x + m2.x && r.top == 200 + m1.y + m2.y;
+    })) << r.left
+        << "," << r.top;
+    EXPECT_TRUE(waitFor([&] {
+        GetWindowRect(dialog, &r);
+        return r.left == 260 + m1.x + m2.x && r.top == 240 + m1.y + m2.y;
     })) << r.left
         << "," << r.top;
     DestroyWindow(overview);
