@@ -43,7 +43,7 @@ ensure_display() {
 
 # Creates and configures the prefix once; later calls find the stamp and return.
 ensure_prefix() {
-    local stamp="$WINEPREFIX/.orvalis-prefix-v1"
+    local stamp="$WINEPREFIX/.orvalis-prefix-v2"
     [ -f "$stamp" ] && return 0
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -51,6 +51,13 @@ ensure_prefix() {
     "$WINESERVER" -w
     local reg
     reg=$(mktemp --suffix=.reg)
+    # UseTakeFocus=Y: no window manager runs here, so every X focus event is the late echo
+    # of an activation some program made itself. With N the X driver activates the window
+    # named by that echo; when the program has already activated another window by then, the
+    # two hand the activation back and forth for as long as they live (two windows shown in
+    # one go are enough; after a kill, whose global hook this Wine keeps calling in every
+    # later program, it happened nearly every time). With Y only the programs' own calls and
+    # real input activate, as on Windows.
     cat >"$reg" <<'REG'
 REGEDIT4
 
@@ -75,7 +82,7 @@ REGEDIT4
 "Verdana"="IPAGothic"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"UseTakeFocus"="N"
+"UseTakeFocus"="Y"
 REG
     # regedit reads the file as text in the ANSI code page unless it is UTF-16.
     iconv -f UTF-8 -t UTF-16 "$reg" >"$reg.u16" && mv "$reg.u16" "$reg"
@@ -90,7 +97,7 @@ REG
 # which must be ready and idle.
 ensure_dpi_prefix() {
     local dpi=$1 dir=$2
-    local stamp="$dir/.orvalis-prefix-v1-dpi$dpi"
+    local stamp="$dir/.orvalis-prefix-v2-dpi$dpi"
     [ -f "$stamp" ] && return 0
     "$WINESERVER" -w
     rm -rf "$dir"
