@@ -46,6 +46,18 @@ struct EdgeTest : ::testing::Test {
     bool waitMovedX(int dx, DWORD ms = 3000) {
         return waitUntil([&] { return movedX(L"A", a0) == dx && movedX(L"B", b0) == dx; }, ms);
     }
+    // Steps of (dx, 0) 4 ms apart until the windows move; the number of steps, 0 when 40
+    // did not move them. The program times a step when it handles it, later on a loaded
+    // machine, so the steps a fast push needs are not a fixed number.
+    int pushUntilMoved(int dx) {
+        for (int i = 1; i <= 40; ++i) {
+            moveRelative(dx, 0);
+            pumpFor(4);
+            if (movedX(L"A", a0) != 0)
+                return i;
+        }
+        return waitUntil([&] { return movedX(L"A", a0) != 0; }, 1000) ? 40 : 0;
+    }
     // Nothing more arrives: the program has handled all input and the windows are still.
     void settle() {
         run.barrier();

@@ -117,33 +117,36 @@ void pushSteps(int n, int dx, DWORD gapMs) {
 
 TEST_F(EdgeTest, DelayHoldsASlowPushAndDropsTheSwallowedDistance) {
     SettingsRecord s = centred();
-    s.delay = 10; // threshold 10 pixels per millisecond summed
+    s.columns = 5; // room from the centre for every step a loaded machine needs
+    s.delay = 10;   // threshold 10 pixels per millisecond summed
     s.delayNoMove = 1;
     ASSERT_NO_FATAL_FAILURE(begin(s));
     pushSteps(10, -2, 40);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0) << "a slow push went through the delay";
     // A fast push: the gate opens, and only steps from the opening on move.
-    pushSteps(8, -40, 4);
-    ASSERT_TRUE(waitUntil([&] { return movedX(L"A", a0) > 0; }, 3000));
+    const int pushed = pushUntilMoved(-40);
+    ASSERT_GT(pushed, 0) << "a fast push did not open the gate";
     settle();
     const int moved = movedX(L"A", a0);
     EXPECT_EQ(moved % 40, 0) << "the held 2-pixel steps were moved: " << moved;
-    EXPECT_LT(moved, 320);
+    EXPECT_LT(moved, pushed * 40);
     EXPECT_EQ(movedX(L"B", b0), moved);
 }
 
 TEST_F(EdgeTest, DelayReleasesTheWholeHeldPushWithoutDelayNoMove) {
     SettingsRecord s = centred();
+    s.columns = 5; // room from the centre for every step a loaded machine needs
     s.delay = 10;
     s.delayNoMove = 0;
     ASSERT_NO_FATAL_FAILURE(begin(s));
     pushSteps(10, -2, 40);
     settle();
     EXPECT_EQ(movedX(L"A", a0), 0);
-    pushSteps(8, -40, 4);
-    // Every queued step is applied on release: the 20 held pixels and all 320 after.
-    ASSERT_TRUE(waitMovedX(340)) << "moved " << movedX(L"A", a0);
+    const int pushed = pushUntilMoved(-40);
+    ASSERT_GT(pushed, 0) << "a fast push did not open the gate";
+    // Every queued step is applied on release: the 20 held pixels and all pushed after.
+    ASSERT_TRUE(waitMovedX(20 + pushed * 40)) << "moved " << movedX(L"A", a0);
 }
 
 TEST_F(EdgeTest, DelayIndicatorShowsDuringAHeldPush) {
@@ -162,7 +165,7 @@ TEST_F(EdgeTest, DelayIndicatorShowsDuringAHeldPush) {
         moveRelative(-8, 0);
         waitUntil(shown, 20);
     }
-    ASSERT_TRUE(waitUntil(shown, 2000));
+    ASSERT_TRUE(waitUntil(shown, 2000)) << "moved " << movedX(L"A", a0);
     RECT r;
     GetWindowRect(indicator, &r);
     EXPECT_EQ(r.left, 50); // kept 50 pixels from the left edge
