@@ -118,7 +118,7 @@ void pushSteps(int n, int dx, DWORD gapMs) {
 TEST_F(EdgeTest, DelayHoldsASlowPushAndDropsTheSwallowedDistance) {
     SettingsRecord s = centred();
     s.columns = 5; // room from the centre for every step a loaded machine needs
-    s.delay = 10;   // threshold 10 pixels per millisecond summed
+    s.delay = 10;  // threshold 10 pixels per millisecond summed
     s.delayNoMove = 1;
     ASSERT_NO_FATAL_FAILURE(begin(s));
     pushSteps(10, -2, 40);
