@@ -161,7 +161,7 @@ TEST_F(EdgeTest, DelayIndicatorShowsDuringAHeldPush) {
     // At most 0.4 px/ms per step: a third of the threshold after ten steps; stopped once
     // the indicator is up, never all of it. The program times the steps as it handles
     // them, further apart on a loaded machine, so the count is not fixed.
-    for (int i = 0; i < 40 && !shown(); ++i) {
+    for (int i = 0; i < 80 && !shown(); ++i) {
         moveRelative(-8, 0);
         waitUntil(shown, 20);
     }
