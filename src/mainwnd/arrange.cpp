@@ -17,12 +17,6 @@ namespace {
 constexpr UINT kAsyncMove =
     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS; // 0x4214
 
-struct OwnedScan {
-    HWND owner;
-    const std::vector<OwnedWindow>* list;
-    Point shift;
-};
-
 // A visible window owned by `owner` with a non-empty rectangle, read into r.
 bool shownOwnedBy(HWND h, HWND owner, RECT& r) {
     return GetParent(h) == owner && IsWindowVisible(h) && GetWindowRect(h, &r) &&
@@ -42,21 +36,18 @@ BOOL CALLBACK recordOwned(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-// Moves an owned window only if it still stands where it was recorded: one the user or
-// its program moved meanwhile keeps its own place.
-BOOL CALLBACK followOwner(HWND h, LPARAM lp) {
-    auto* scan = reinterpret_cast<OwnedScan*>(lp);
-    RECT r;
-    if (!shownOwnedBy(h, scan->owner, r))
-        return TRUE;
-    for (const OwnedWindow& e : *scan->list) {
-        if (e.window == h && e.left == r.left && e.top == r.top) {
-            SetWindowPos(h, nullptr, r.left + scan->shift.x, r.top + scan->shift.y, 0, 0,
+// After the owner moved by `shift`, each recorded window still at its recorded corner
+// follows by the same distance (asynchronously): one the user or its program moved
+// meanwhile keeps its own place.
+void moveOwnedWindows(const OwnedWindows& owned, Point shift) {
+    if (shift.x == 0 && shift.y == 0)
+        return;
+    for (const OwnedWindow& e : owned.list) {
+        RECT r;
+        if (shownOwnedBy(e.window, owned.owner, r) && e.left == r.left && e.top == r.top)
+            SetWindowPos(e.window, nullptr, r.left + shift.x, r.top + shift.y, 0, 0,
                          kAsyncMove | SWP_NOSIZE);
-            break;
-        }
     }
-    return TRUE;
 }
 
 void moveWithOwned(HWND w, int x, int y, int cx, int cy, UINT flags) {
@@ -88,13 +79,6 @@ OwnedWindows collectOwnedWindows(HWND owner) {
     owned.owner = owner;
     EnumWindows(recordOwned, reinterpret_cast<LPARAM>(&owned));
     return owned;
-}
-
-void moveOwnedWindows(const OwnedWindows& owned, Point shift) {
-    if (owned.list.empty() || (shift.x == 0 && shift.y == 0))
-        return;
-    OwnedScan scan{owned.owner, &owned.list, shift};
-    EnumWindows(followOwner, reinterpret_cast<LPARAM>(&scan));
 }
 
 void carryOwnedWindows(OwnedWindows& owned, Point shift, bool answering) {

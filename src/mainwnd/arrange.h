@@ -17,7 +17,7 @@ void moveWindowKeepingSize(HWND window, int x, int y);
 void moveAndSizeWindow(HWND window, int x, int y, int cx, int cy);
 
 // The visible owned windows of one window with their top-left corners, recorded before
-// the window moves; the overview's drag uses the same pair as the commands.
+// the window moves; the commands and the overview's carry move them after it.
 struct OwnedWindow {
     HWND window;
     LONG left;
@@ -28,9 +28,6 @@ struct OwnedWindows {
     std::vector<OwnedWindow> list;
 };
 OwnedWindows collectOwnedWindows(HWND owner);
-// After the owner moved by `shift`, each recorded window still at its recorded corner
-// follows by the same distance (asynchronously).
-void moveOwnedWindows(const OwnedWindows& owned, Point shift);
 // One step of a carry: each recorded window follows its owner by `shift` from where the
 // carry last put it, not from where it stands now, so that moves still on their way are
 // not lost. While the owner's program answers (`answering`) a window on the owner's thread
