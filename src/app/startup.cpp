@@ -168,7 +168,7 @@ void keepHouse() {
     }
     InstallHook(MainWindow, findDesktopListView());
     storeHookFlag(d_bHookRet, Settings.moveIcons);
-    storeHookFlag(d_bPreventMaximize, Settings.columns > 1 || Settings.rows > 1);
+    storeHookFlag(d_bPreventMaximize, preventMaximizeFor(Settings.columns, Settings.rows));
     forgetGoneWindows();
 }
 
